@@ -1,0 +1,25 @@
+#include "Messages.h"
+
+#include "ApplicationTitle.h"
+
+#include <windows.h>
+
+#include <vector>
+
+std::wstring ApplicationTitle() {
+    std::vector<wchar_t> path(MAX_PATH);
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) return ApplicationTitleFromPath(std::wstring_view(path.data(), length));
+        path.resize(path.size() * 2);
+    }
+}
+
+void ShowPlainMessage(const std::wstring& text) {
+    // No owner window: the box is centred on the screen.
+    ::MessageBoxW(nullptr, text.c_str(), ApplicationTitle().c_str(), MB_OK | MB_TASKMODAL);
+}
+
+void ShowErrorMessage(const std::wstring& text) {
+    ::MessageBoxW(nullptr, text.c_str(), ApplicationTitle().c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}

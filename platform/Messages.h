@@ -1,0 +1,14 @@
+// The installer's message boxes, all captioned with the application's title.
+#pragma once
+
+#include <string>
+
+// The running executable's title (see ApplicationTitleFromPath).
+std::wstring ApplicationTitle();
+
+// A plain message: one OK button, no icon, centred on the screen.
+void ShowPlainMessage(const std::wstring& text);
+
+// The standard error box for an error that escaped an event handler or a
+// creation step: the error's text, the title, an OK button.
+void ShowErrorMessage(const std::wstring& text);
