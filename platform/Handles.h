@@ -43,6 +43,7 @@ inline void destroyIcon(HICON i) noexcept { ::DestroyIcon(i); }
 inline void destroyWindow(HWND w) noexcept { ::DestroyWindow(w); }
 inline void freeLibrary(HMODULE m) noexcept { ::FreeLibrary(m); }
 inline void deleteDc(HDC dc) noexcept { ::DeleteDC(dc); }
+inline void freeSid(PSID sid) noexcept { ::FreeSid(sid); }
 }  // namespace detail
 
 // OpenProcess and most kernel objects fail with NULL...
@@ -80,6 +81,8 @@ using UniqueIcon = Unique<HICON, nullptr, detail::destroyIcon>;
 using UniqueWindow = Unique<HWND, nullptr, detail::destroyWindow>;
 using UniqueLibrary = Unique<HMODULE, nullptr, detail::freeLibrary>;
 using UniqueMemoryDc = Unique<HDC, nullptr, detail::deleteDc>;
+// A security identifier from AllocateAndInitializeSid (advapi32).
+using UniqueSid = Unique<PSID, nullptr, detail::freeSid>;
 
 // Selects an object into a device context and puts the previous one back, so
 // that nothing is deleted while still selected (declare it after the object).
