@@ -1,0 +1,228 @@
+"""Drives the built installers under Wine and Xvfb the way users and
+deployment scripts do, and reads back what they did through the real API.
+
+Runs inside scripts/with-wine, which sets WINEPREFIX and DISPLAY."""
+
+import os
+import re
+import shutil
+import subprocess
+import time
+import zipfile
+from pathlib import Path
+
+BUILD = Path(os.environ.get("KETROVA_BUILD", Path(__file__).resolve().parents[2] / "build" / "win32"))
+PREFIX = Path(os.environ["WINEPREFIX"])
+DRIVE_C = PREFIX / "drive_c"
+INSTALLER = BUILD / "Instalador.exe"
+EDITIONS = {
+    "standard": INSTALLER,
+    "full": BUILD / "editions" / "full" / "Instalador.exe",
+    "parcial": BUILD / "editions" / "parcial" / "Instalador.exe",
+}
+PAYLOAD = BUILD / "payload" / "Programa.zip"
+PROBE = BUILD / "bin" / "e2e-probe.exe"
+LAUNCH = BUILD / "bin" / "e2e-launch.exe"
+MAIN_TITLE = "Instalador do Ketrova"
+ERROR_TEXT = ("Erro detectado durante o processo de instalação. É provável que você precise de "
+              "privilégio de administrador para realizar essa tarefa.")
+
+
+def windows_path(path):
+    """C:\\... below the prefix's drive C, Z:\\... (the Unix root) elsewhere."""
+    path = Path(path).resolve()
+    try:
+        relative = path.relative_to(DRIVE_C.resolve())
+        return "C:\\" + ("" if str(relative) == "." else str(relative).replace("/", "\\"))
+    except ValueError:
+        return "Z:" + str(path).replace("/", "\\")
+
+
+def unix_path(win):
+    assert win[:3].upper() == "C:\\", win
+    return DRIVE_C / win[3:].replace("\\", "/")
+
+
+def user_folder():
+    users = [p for p in (DRIVE_C / "users").iterdir() if p.name not in ("Public",) and p.is_dir()]
+    return users[0]
+
+
+SHORTCUT_FOLDERS = {
+    # (all users, kind) -> folder
+    (False, "desktop"): lambda: user_folder() / "Desktop",
+    (False, "startmenu"): lambda: user_folder() / "AppData/Roaming/Microsoft/Windows/Start Menu/Programs",
+    (True, "desktop"): lambda: DRIVE_C / "users/Public/Desktop",
+    (True, "startmenu"): lambda: DRIVE_C / "ProgramData/Microsoft/Windows/Start Menu/Programs",
+}
+
+
+def shortcut(all_users, kind):
+    return SHORTCUT_FOLDERS[(all_users, kind)]() / "Ketrova.lnk"
+
+
+def remove_shortcuts():
+    for key in SHORTCUT_FOLDERS:
+        path = shortcut(*key)
+        if path.exists():
+            path.unlink()
+
+
+def wine(*args, timeout=120, env=None, check=False):
+    run_env = dict(os.environ)
+    run_env.update(env or {})
+    return subprocess.run(["wine", *map(str, args)], capture_output=True, timeout=timeout, env=run_env, check=check)
+
+
+def launch(command_line, wait_title=None, timeout=300):
+    """Runs a Windows command line exactly as given; returns (exit code, stdout)."""
+    env = {"KETROVA_E2E_CMDLINE": command_line}
+    if wait_title:
+        env["KETROVA_E2E_WAIT_TITLE"] = wait_title
+    result = wine(LAUNCH, timeout=timeout, env=env)
+    return result.returncode, result.stdout.decode("utf-8", "replace")
+
+
+def start(command_line):
+    """Starts a Windows command line without waiting; returns the Popen."""
+    env = dict(os.environ, KETROVA_E2E_CMDLINE=command_line)
+    return subprocess.Popen(["wine", str(LAUNCH)], env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+
+
+def installer_command(exe, *arguments):
+    """The command line of an installer: its quoted path, then the arguments as written."""
+    return " ".join([f'"{windows_path(exe)}"', *arguments])
+
+
+def probe(*args):
+    result = wine(PROBE, *args)
+    return result.returncode, result.stdout.decode("utf-8", "replace")
+
+
+def link_fields(path):
+    code, out = probe("link", windows_path(path))
+    assert code == 0, f"cannot read {path}"
+    return dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+
+
+def tree(folder):
+    """{relative path: (attributes, size, last write, creation)} via the Windows API."""
+    code, out = probe("tree", windows_path(folder))
+    files = {}
+    for line in out.splitlines():
+        parts = line.split("|")
+        if len(parts) == 5:
+            files[parts[0]] = (int(parts[1], 16), int(parts[2]), parts[3], parts[4])
+    return files
+
+
+def window_controls(title=MAIN_TITLE):
+    code, out = probe("window", title)
+    if code != 0:
+        return None
+    controls = []
+    for line in out.splitlines():
+        parts = line.split("|")
+        if parts[0] == "window":
+            continue
+        controls.append(dict(cls=parts[0], text=parts[1], left=int(parts[2]), top=int(parts[3]), width=int(parts[4]),
+                             height=int(parts[5]), visible=parts[6] == "1", enabled=parts[7] == "1",
+                             checked=int(parts[8])))
+    return controls
+
+
+def control(controls, text):
+    return next(c for c in controls if c["text"] == text)
+
+
+def payload_entries():
+    with zipfile.ZipFile(PAYLOAD) as archive:
+        return archive.infolist()
+
+
+def xdotool(*args, check=True):
+    return subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True, check=check).stdout
+
+
+def find_windows(name, visible=True):
+    args = ["search"] + (["--onlyvisible"] if visible else []) + ["--name", name]
+    result = subprocess.run(["xdotool", *args], capture_output=True, text=True)
+    return [w for w in result.stdout.split()]
+
+
+def wait_for_window(name, timeout=60, visible=True):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        found = find_windows(name, visible)
+        if found:
+            return found[-1]
+        time.sleep(0.1)
+    raise AssertionError(f"no window named {name!r} within {timeout} s")
+
+
+def wait_until(predicate, timeout=30, what="condition"):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(0.1)
+    raise AssertionError(f"timed out waiting for {what}")
+
+
+def window_geometry(window):
+    out = xdotool("getwindowgeometry", "--shell", window)
+    values = dict(line.split("=") for line in out.split())
+    return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+
+def click(window, x, y):
+    left, top, _, _ = window_geometry(window)
+    xdotool("mousemove", left + x, top + y)
+    time.sleep(0.1)
+    xdotool("click", "1")
+
+
+def press(window, key):
+    xdotool("windowactivate", "--sync", window, check=False)
+    xdotool("key", "--window", window, key)
+
+
+def answer_message_box(title, timeout=60):
+    """Presses Enter in the message box with this caption; returns its text when the probe can read it."""
+    box = wait_for_window(f"^{re.escape(title)}$", timeout)
+    controls = window_controls(title) or []
+    text = " ".join(c["text"] for c in controls if c["cls"].lower() == "static" and c["text"])
+    xdotool("windowactivate", "--sync", box, check=False)
+    xdotool("key", "Return")
+    wait_until(lambda: box not in find_windows(f"^{re.escape(title)}$"), 30, f"box {title} to close")
+    return text
+
+
+def product_windows():
+    """Titles of the running sample product's windows."""
+    return [xdotool("getwindowname", w).strip() for w in find_windows(r"^Ketrova \|")]
+
+
+def product_fields(title):
+    return dict(part.split("=", 1) for part in title.split(" | ")[1:])
+
+
+def kill_products():
+    wine("taskkill", "/F", "/IM", "Ketrova.exe", timeout=60)
+    wait_until(lambda: not product_windows(), 30, "the product to end")
+
+
+def screenshot(path, window=None):
+    Path(path).parent.mkdir(parents=True, exist_ok=True)
+    subprocess.run(["import", "-window", "root", str(path)], check=True)
+    if window:
+        x, y, w, h = window_geometry(window)
+        subprocess.run(["convert", str(path), "-crop", f"{w}x{h}+{x}+{y}", "+repage", str(path)], check=True)
+
+
+def fresh_folder(name):
+    folder = DRIVE_C / "e2e" / name
+    if folder.exists():
+        shutil.rmtree(folder)
+    return folder

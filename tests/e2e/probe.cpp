@@ -1,0 +1,130 @@
+// Reads back, through the real Windows API, what the end-to-end tests check:
+//   probe link LINK        the fields of a shell link, via IShellLinkW
+//   probe tree FOLDER      every file below FOLDER: attributes, size, times
+//   probe window TITLE     the child controls of a top-level window
+// Output is UTF-8, one "key=value" or "|"-separated record per line.
+#include "Handles.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string utf8(const std::wstring& text) {
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string result(size > 0 ? size - 1 : 0, '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), size, nullptr, nullptr);
+    return result;
+}
+
+int printLink(const wchar_t* path) {
+    win::ComPtr<IShellLinkW> link;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.putVoid())))
+        return 1;
+    win::ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.putVoid())) || FAILED(file->Load(path, STGM_READ)))
+        return 1;
+    wchar_t text[1024] = L"";
+    link->GetPath(text, 1024, nullptr, SLGP_RAWPATH);
+    std::printf("path=%s\n", utf8(text).c_str());
+    text[0] = 0;
+    link->GetDescription(text, 1024);
+    std::printf("description=%s\n", utf8(text).c_str());
+    text[0] = 0;
+    link->GetWorkingDirectory(text, 1024);
+    std::printf("workdir=%s\n", utf8(text).c_str());
+    text[0] = 0;
+    link->GetArguments(text, 1024);
+    std::printf("args=%s\n", utf8(text).c_str());
+    int show = 0;
+    link->GetShowCmd(&show);
+    std::printf("show=%d\n", show);
+    return 0;
+}
+
+std::string localTime(const FILETIME& utc) {
+    FILETIME local;
+    SYSTEMTIME t;
+    ::FileTimeToLocalFileTime(&utc, &local);
+    ::FileTimeToSystemTime(&local, &t);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                  t.wSecond);
+    return text;
+}
+
+// relative path|attributes (hex)|size|last write (local)|creation (local)
+void printTree(const std::wstring& root, const std::wstring& relative) {
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = ::FindFirstFileW((root + relative + L"*").c_str(), &entry);
+    const win::UniqueFind closer(search);
+    if (!closer) return;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            std::printf("%s\\|dir\n", utf8(relative + name).c_str());
+            printTree(root, relative + name + L"\\");
+            continue;
+        }
+        const unsigned long long size = (static_cast<unsigned long long>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+        std::printf("%s|%02lx|%llu|%s|%s\n", utf8(relative + name).c_str(), entry.dwFileAttributes, size,
+                    localTime(entry.ftLastWriteTime).c_str(), localTime(entry.ftCreationTime).c_str());
+    } while (::FindNextFileW(search, &entry));
+}
+
+BOOL CALLBACK printChild(HWND child, LPARAM) {
+    wchar_t className[64] = L"";
+    ::GetClassNameW(child, className, 64);
+    const int length = ::GetWindowTextLengthW(child);
+    std::wstring text(length + 1, L'\0');
+    text.resize(::GetWindowTextW(child, text.data(), length + 1));
+    RECT r;
+    ::GetWindowRect(child, &r);
+    POINT topLeft{r.left, r.top};
+    ::ScreenToClient(::GetParent(child), &topLeft);
+    // class|text|left|top|width|height|visible|enabled|checked
+    std::printf("%s|%s|%ld|%ld|%ld|%ld|%d|%d|%d\n", utf8(className).c_str(), utf8(text).c_str(), topLeft.x, topLeft.y,
+                r.right - r.left, r.bottom - r.top, ::IsWindowVisible(child) ? 1 : 0, ::IsWindowEnabled(child) ? 1 : 0,
+                static_cast<int>(::SendMessageW(child, BM_GETCHECK, 0, 0)));
+    return TRUE;
+}
+
+int printWindow(const wchar_t* title) {
+    const HWND window = ::FindWindowW(nullptr, title);
+    if (!window) return 1;
+    RECT r;
+    ::GetWindowRect(window, &r);
+    std::printf("window|%ld|%ld|%ld|%ld|%d|%d\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
+                ::IsWindowVisible(window) ? 1 : 0, ::IsWindowEnabled(window) ? 1 : 0);
+    ::EnumChildWindows(window, printChild, 0);
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 3) {
+        std::fputs("usage: probe link LINK | tree FOLDER | window TITLE\n", stderr);
+        return 2;
+    }
+    const std::wstring command = argv[1];
+    if (command == L"link") {
+        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        const int result = printLink(argv[2]);
+        ::CoUninitialize();
+        return result;
+    }
+    if (command == L"tree") {
+        std::wstring root = argv[2];
+        if (root.back() != L'\\') root += L'\\';
+        printTree(root, L"");
+        return 0;
+    }
+    if (command == L"window") return printWindow(argv[2]);
+    return 2;
+}
