@@ -15,7 +15,19 @@ std::wstring ApplicationTitle() {
     }
 }
 
+namespace {
+MessageSink messageSink = nullptr;
+}
+
+void SetMessageSinkForTests(MessageSink sink) {
+    messageSink = sink;
+}
+
 void ShowPlainMessage(const std::wstring& text) {
+    if (messageSink) {
+        messageSink(text);
+        return;
+    }
     // No owner window: the box is centred on the screen.
     ::MessageBoxW(nullptr, text.c_str(), ApplicationTitle().c_str(), MB_OK | MB_TASKMODAL);
 }

@@ -9,6 +9,11 @@ std::wstring ApplicationTitle();
 // A plain message: one OK button, no icon, centred on the screen.
 void ShowPlainMessage(const std::wstring& text);
 
+// Tests take the plain messages instead of a box that nobody would close;
+// nullptr gives the boxes back.
+using MessageSink = void (*)(const std::wstring& text);
+void SetMessageSinkForTests(MessageSink sink);
+
 // The standard error box for an error that escaped an event handler or a
 // creation step: the error's text, the title, an OK button.
 void ShowErrorMessage(const std::wstring& text);
