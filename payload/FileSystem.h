@@ -1,0 +1,59 @@
+// The few file-system calls the archive reader makes, with a Win32 and a POSIX
+// implementation. Paths use "\" as the separator, as on Windows.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace native {
+
+enum class FileAccess {
+    Read,       // existing file; others may read but not write
+    ReadWrite,  // existing file
+    Create,     // new or emptied file, read and write, shared with nobody
+};
+
+// An open file, closed when the object goes. A failed open leaves no handle
+// and the system's text for the cause.
+class File {
+public:
+    File(const std::wstring& path, FileAccess access);
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    ~File();
+
+    bool IsOpen() const { return handle_ != Closed; }
+    const std::wstring& ErrorText() const { return error_; }
+
+    // Bytes read; 0 at the end or on a read error.
+    std::size_t Read(void* buffer, std::size_t count);
+    // Whether every byte went out.
+    bool Write(const void* buffer, std::size_t count);
+    // origin: 0 start, 1 current, 2 end. Returns the new position, or -1.
+    std::int64_t Seek(std::int64_t offset, int origin);
+    std::int64_t Size();
+
+private:
+    static constexpr std::intptr_t Closed = -1;
+    std::intptr_t handle_ = Closed;
+    std::wstring error_;
+};
+
+// A broken-down time on the machine's local clock.
+struct LocalDateTime {
+    int year, month, day, hour, minute, second;
+};
+
+bool DirectoryExists(const std::wstring& path);
+bool FileExists(const std::wstring& path);
+bool IsSymbolicLink(const std::wstring& path);
+// With every missing parent; whether it worked shows in DirectoryExists.
+void CreateDirectories(const std::wstring& path);
+// Creation and last-write time; the last-access time stays.
+void ApplyFileTimes(const std::wstring& path, const LocalDateTime& time);
+// MS-DOS attribute bits (0x01 read-only, 0x02 hidden, 0x04 system, 0x20 archive, 0x80 normal).
+void ApplyFileAttributes(const std::wstring& path, std::uint32_t attributes);
+void MakeSymbolicLink(const std::wstring& path, const std::wstring& target);
+
+}  // namespace native

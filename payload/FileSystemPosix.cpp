@@ -1,0 +1,147 @@
+#include "FileSystem.h"
+
+#include <Utf8.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace native {
+namespace {
+
+std::string ToNative(const std::wstring& path) {
+    std::string native = WideToUtf8(path);
+    for (char& c : native) {
+        if (c == '\\') c = '/';
+    }
+    return native;
+}
+
+std::wstring SystemText(int error) { return Utf8ToWide(std::strerror(error)); }
+
+struct stat StatOf(const std::wstring& path, bool follow, bool& found) {
+    struct stat st {};
+    const std::string native = ToNative(path);
+    found = (follow ? ::stat(native.c_str(), &st) : ::lstat(native.c_str(), &st)) == 0;
+    return st;
+}
+
+}  // namespace
+
+File::File(const std::wstring& path, FileAccess access) {
+    const std::string native = ToNative(path);
+    int flags = O_RDONLY;
+    if (access == FileAccess::ReadWrite) flags = O_RDWR;
+    if (access == FileAccess::Create) {
+        // Windows refuses to replace a read-only file even for an administrator;
+        // root here would not be stopped by the mode, so the mode is asked.
+        struct stat st {};
+        if (::stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) {
+            error_ = SystemText(EACCES);
+            return;
+        }
+        flags = O_RDWR | O_CREAT | O_TRUNC;
+    }
+    const int fd = ::open(native.c_str(), flags | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        error_ = SystemText(errno);
+        return;
+    }
+    handle_ = fd;
+}
+
+File::~File() {
+    if (IsOpen()) ::close(static_cast<int>(handle_));
+}
+
+std::size_t File::Read(void* buffer, std::size_t count) {
+    auto* out = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::read(static_cast<int>(handle_), out + done, count - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+bool File::Write(const void* buffer, std::size_t count) {
+    const auto* in = static_cast<const char*>(buffer);
+    while (count > 0) {
+        const ssize_t n = ::write(static_cast<int>(handle_), in, count);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        in += n;
+        count -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::int64_t File::Seek(std::int64_t offset, int origin) {
+    const int whence = origin == 0 ? SEEK_SET : origin == 1 ? SEEK_CUR : SEEK_END;
+    return ::lseek(static_cast<int>(handle_), static_cast<off_t>(offset), whence);
+}
+
+std::int64_t File::Size() {
+    struct stat st {};
+    return ::fstat(static_cast<int>(handle_), &st) == 0 ? st.st_size : -1;
+}
+
+bool DirectoryExists(const std::wstring& path) {
+    bool found;
+    const auto st = StatOf(path, true, found);
+    return found && S_ISDIR(st.st_mode);
+}
+
+bool FileExists(const std::wstring& path) {
+    bool found;
+    const auto st = StatOf(path, true, found);
+    return found && !S_ISDIR(st.st_mode);
+}
+
+bool IsSymbolicLink(const std::wstring& path) {
+    bool found;
+    const auto st = StatOf(path, false, found);
+    return found && S_ISLNK(st.st_mode);
+}
+
+void CreateDirectories(const std::wstring& path) {
+    const std::string native = ToNative(path);
+    for (std::size_t end = native.find('/', 1);; end = native.find('/', end + 1)) {
+        const std::string part = native.substr(0, end);
+        if (!part.empty()) ::mkdir(part.c_str(), 0777);  // existing folders fail harmlessly
+        if (end == std::string::npos) break;
+    }
+}
+
+void ApplyFileTimes(const std::wstring& path, const LocalDateTime& time) {
+    std::tm tm{};
+    tm.tm_year = time.year - 1900;
+    tm.tm_mon = time.month - 1;
+    tm.tm_mday = time.day;
+    tm.tm_hour = time.hour;
+    tm.tm_min = time.minute;
+    tm.tm_sec = time.second;
+    tm.tm_isdst = -1;
+    // No creation time to set here: only the modification time changes.
+    const timespec times[2] = {{0, UTIME_OMIT}, {std::mktime(&tm), 0}};
+    ::utimensat(AT_FDCWD, ToNative(path).c_str(), times, 0);
+}
+
+void ApplyFileAttributes(const std::wstring& path, std::uint32_t attributes) {
+    // Of the MS-DOS bits only read-only means something to a POSIX file.
+    if ((attributes & 0x01) == 0) return;
+    bool found;
+    const auto st = StatOf(path, true, found);
+    if (found) ::chmod(ToNative(path).c_str(), st.st_mode & 07555);
+}
+
+void MakeSymbolicLink(const std::wstring& path, const std::wstring& target) {
+    ::symlink(ToNative(target).c_str(), ToNative(path).c_str());
+}
+
+}  // namespace native

@@ -1,0 +1,394 @@
+#include "ZipFile.h"
+
+#include "CodePage437.h"
+#include "InflateStream.h"
+#include "WindowStream.h"
+#include "ZipPaths.h"
+
+#include <Utf8.h>
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <limits>
+#include <map>
+#include <optional>
+
+namespace {
+
+std::map<std::uint8_t, TStreamConstructor>& CompressionHandlers() {
+    static std::map<std::uint8_t, TStreamConstructor> handlers{
+        {static_cast<std::uint8_t>(zip::MethodStored),
+         [](TSeekableStream& in, TZipFile&, const TZipHeader& header) -> std::unique_ptr<TStream> {
+             return std::make_unique<TWindowStream>(in, header.GetUncompressedSize64());
+         }},
+        {static_cast<std::uint8_t>(zip::MethodDeflate),
+         [](TSeekableStream& in, TZipFile&, const TZipHeader&) -> std::unique_ptr<TStream> {
+             return std::make_unique<TInflateStream>(in);
+         }},
+    };
+    return handlers;
+}
+
+[[noreturn]] void FailReading() { throw EZipException(L"Error reading zip file"); }
+
+// Reads until count bytes or the end of the data.
+std::size_t ReadFully(TStream& stream, void* buffer, std::size_t count) {
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+        const std::size_t n = stream.Read(out + done, count - done);
+        if (n == 0) break;
+        done += n;
+    }
+    return done;
+}
+
+std::int64_t Remaining(TSeekableStream& stream) {
+    return std::max<std::int64_t>(0, stream.Size() - stream.Position());
+}
+
+// A variable part of a header: never more than the stream still holds.
+std::vector<std::uint8_t> ReadVariable(TSeekableStream& stream, std::size_t length, bool mustBeComplete) {
+    if (length == 0) return {};
+    const auto available = static_cast<std::size_t>(std::min<std::int64_t>(Remaining(stream), length));
+    if (available < length && mustBeComplete) FailReading();
+    std::vector<std::uint8_t> bytes(available);
+    bytes.resize(ReadFully(stream, bytes.data(), available));
+    if (bytes.size() < length && mustBeComplete) FailReading();
+    return bytes;
+}
+
+void SeekTo(TSeekableStream& stream, std::uint64_t offset) {
+    if (offset > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) FailReading();
+    stream.Seek(static_cast<std::int64_t>(offset), SeekOrigin::Begin);
+}
+
+std::uint32_t Crc32(std::uint32_t crc, const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const auto n = static_cast<uInt>(std::min<std::size_t>(size, std::numeric_limits<uInt>::max()));
+        crc = static_cast<std::uint32_t>(crc32(crc, data, n));
+        data += n;
+        size -= n;
+    }
+    return crc;
+}
+
+std::optional<native::LocalDateTime> DecodeDosDateTime(std::uint32_t value) {
+    const int date = static_cast<int>(value >> 16);
+    const int time = static_cast<int>(value & 0xFFFF);
+    const native::LocalDateTime t{1980 + (date >> 9), (date >> 5) & 0x0F, date & 0x1F,
+                                  time >> 11,         (time >> 5) & 0x3F, (time & 0x1F) * 2};
+    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (t.month < 1 || t.month > 12 || t.day < 1) return std::nullopt;
+    const bool leap = t.year % 4 == 0 && (t.year % 100 != 0 || t.year % 400 == 0);
+    if (t.day > days[t.month - 1] + (t.month == 2 && leap ? 1 : 0)) return std::nullopt;
+    if (t.hour > 23 || t.minute > 59 || t.second > 59) return std::nullopt;
+    return t;
+}
+
+// Central and local headers share the run of fields from CompressionMethod to ExtraFieldLength.
+void ReadSharedFields(TZipHeader& header, const std::uint8_t* p) {
+    header.CompressionMethod = zip::Get16(p);
+    header.ModifiedDateTime = zip::Get32(p + 2);
+    header.CRC32 = zip::Get32(p + 6);
+    header.CompressedSize = zip::Get32(p + 10);
+    header.UncompressedSize = zip::Get32(p + 14);
+    header.FileNameLength = zip::Get16(p + 18);
+    header.ExtraFieldLength = zip::Get16(p + 20);
+}
+
+std::wstring FileNamePart(const std::wstring& name) {
+    const auto slash = name.find_last_of(L'\\');
+    return slash == std::wstring::npos ? name : name.substr(slash + 1);
+}
+
+}  // namespace
+
+void TZipFile::RegisterCompressionHandler(std::uint8_t method, TStreamConstructor decompressor) {
+    CompressionHandlers()[method] = std::move(decompressor);
+}
+
+void TZipFile::Open(const std::wstring& fileName, TZipMode mode) {
+    Close();
+    if (mode != TZipMode::zmRead && mode != TZipMode::zmReadWrite) throw EZipException(L"Invalid argument");
+    auto file = std::make_unique<TFileStream>(
+        fileName, mode == TZipMode::zmRead ? native::FileAccess::Read : native::FileAccess::ReadWrite);
+    Open(*file, mode);
+    FFileStream = std::move(file);
+}
+
+void TZipFile::Open(TSeekableStream& stream, TZipMode mode) {
+    Close();
+    if (mode != TZipMode::zmRead && mode != TZipMode::zmReadWrite) throw EZipException(L"Invalid argument");
+    if (mode == TZipMode::zmRead && stream.Size() == 0) throw EZipException(L"Stream read error");
+    FStream = &stream;
+    FStartFileData = stream.Position();
+    try {
+        ReadCentralDirectory();
+    } catch (...) {
+        FStream = nullptr;
+        FFiles.clear();
+        throw;
+    }
+    FMode = mode;
+}
+
+void TZipFile::Close() {
+    FMode = TZipMode::zmClosed;
+    FFiles.clear();
+    FComment.clear();
+    FStream = nullptr;
+    FEndFileData = 0;
+    FFileStream.reset();
+}
+
+bool TZipFile::FindEndOfCentralDirectory(std::uint8_t (&record)[zip::EndOfCentralDirSize]) {
+    const std::int64_t size = FStream->Size();
+    const std::int64_t maxBack = std::min(zip::MaxEndSearch, size);
+    constexpr auto step = static_cast<std::int64_t>(zip::EndSearchWindow - zip::EndOfCentralDirSize);
+    std::uint8_t window[zip::EndSearchWindow];
+    std::int64_t backRead = zip::EndOfCentralDirSize;
+    std::int64_t previous = -1;
+    while (backRead <= maxBack) {
+        backRead = backRead + step <= maxBack ? backRead + step : maxBack;
+        const std::int64_t start = size - backRead;
+        if (start == previous) return false;
+        previous = start;
+        FStream->Seek(start, SeekOrigin::Begin);
+        const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(zip::EndSearchWindow, size - start));
+        const std::size_t n = ReadFully(*FStream, window, wanted);
+        if (n < zip::EndOfCentralDirSize) continue;
+        for (std::size_t i = n - zip::EndOfCentralDirSize + 1; i-- > 0;) {
+            if (zip::Get32(window + i) != zip::EndOfCentralDirSignature) continue;
+            std::copy_n(window + i, zip::EndOfCentralDirSize, record);
+            const std::int64_t at = start + static_cast<std::int64_t>(i);
+            if (const std::uint16_t commentLength = zip::Get16(record + 20); commentLength != 0) {
+                FStream->Seek(at + static_cast<std::int64_t>(zip::EndOfCentralDirSize), SeekOrigin::Begin);
+                FComment = ReadVariable(*FStream, commentLength, false);
+            }
+            if (zip::Get32(record + 16) == zip::Zip64Marker) {
+                if (at < static_cast<std::int64_t>(zip::Zip64EndLocatorSize)) FailReading();
+                FStream->Seek(at - static_cast<std::int64_t>(zip::Zip64EndLocatorSize), SeekOrigin::Begin);
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+void TZipFile::ReadCentralDirectory() {
+    FFiles.clear();
+    FComment.clear();
+    if (FStream->Size() == 0) return;
+    std::uint8_t end[zip::EndOfCentralDirSize];
+    if (!FindEndOfCentralDirectory(end)) FailReading();
+
+    std::uint64_t count;
+    if (zip::Get32(end + 16) == zip::Zip64Marker) {
+        std::uint8_t locator[zip::Zip64EndLocatorSize];
+        if (ReadFully(*FStream, locator, sizeof locator) != sizeof locator ||
+            zip::Get32(locator) != zip::Zip64EndLocatorSignature) {
+            FailReading();
+        }
+        SeekTo(*FStream, zip::Get64(locator + 8));
+        std::uint8_t record[zip::Zip64EndOfCentralDirSize];
+        if (ReadFully(*FStream, record, sizeof record) != sizeof record ||
+            zip::Get32(record) != zip::Zip64EndOfCentralDirSignature) {
+            FailReading();
+        }
+        const std::uint64_t offset = zip::Get64(record + 48);
+        SeekTo(*FStream, offset);
+        FEndFileData = FStream->Position();
+        count = zip::Get64(record + 32);
+    } else {
+        FStream->Seek(zip::Get32(end + 16), SeekOrigin::Begin);
+        FEndFileData = zip::Get32(end + 16);
+        count = zip::Get16(end + 10);
+    }
+
+    // The count is not trusted for anything but the loop: every entry must be
+    // read from the stream, so a false count ends at its end.
+    for (std::uint64_t k = 0; k < count; ++k) {
+        std::uint8_t fixed[zip::CentralHeaderSize];
+        if (ReadFully(*FStream, fixed, 4) != 4 || zip::Get32(fixed) != zip::CentralHeaderSignature) {
+            throw EZipException(L"Invalid Zip Central Header signature");
+        }
+        if (ReadFully(*FStream, fixed + 4, zip::CentralHeaderSize - 4) != zip::CentralHeaderSize - 4) FailReading();
+        TZipHeader h;
+        h.MadeByVersion = zip::Get16(fixed + 4);
+        h.RequiredVersion = zip::Get16(fixed + 6);
+        h.Flag = zip::Get16(fixed + 8);
+        ReadSharedFields(h, fixed + 10);
+        h.FileCommentLength = zip::Get16(fixed + 32);
+        h.DiskNumberStart = zip::Get16(fixed + 34);
+        h.InternalAttributes = zip::Get16(fixed + 36);
+        h.ExternalAttributes = zip::Get32(fixed + 38);
+        h.LocalHeaderOffset = zip::Get32(fixed + 42);
+        h.FileName = ReadVariable(*FStream, h.FileNameLength, true);
+        h.ExtraField = ReadVariable(*FStream, h.ExtraFieldLength, true);
+        h.FileComment = ReadVariable(*FStream, h.FileCommentLength, true);
+        FFiles.push_back(std::move(h));
+    }
+}
+
+void TZipFile::CheckReadable() const {
+    if (FMode != TZipMode::zmRead && FMode != TZipMode::zmReadWrite) {
+        throw EZipException(L"File must be open for reading");
+    }
+}
+
+std::pair<std::unique_ptr<TStream>, TZipHeader> TZipFile::Read(int index) {
+    CheckReadable();
+    if (index < 0 || index >= FileCount()) {
+        throw EZipException(L"Index out of range (" + std::to_wstring(index) + L").  Must be >= 0 and < " +
+                            std::to_wstring(FileCount()));
+    }
+    const TZipHeader& central = FFiles[static_cast<std::size_t>(index)];
+    const std::uint64_t offset = central.GetLocalHeaderOffset64();
+    if (offset > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max() - FStartFileData)) {
+        throw EZipException(L"Invalid Zip Local Header signature");
+    }
+    FStream->Seek(FStartFileData + static_cast<std::int64_t>(offset), SeekOrigin::Begin);
+
+    std::uint8_t fixed[zip::LocalHeaderSize]{};
+    if (ReadFully(*FStream, fixed, 4) != 4 || zip::Get32(fixed) != zip::LocalHeaderSignature) {
+        throw EZipException(L"Invalid Zip Local Header signature");
+    }
+    // A local header cut short is not detected here: it shows as data that end
+    // too early or as a CRC mismatch.
+    ReadFully(*FStream, fixed + 4, zip::LocalHeaderSize - 4);
+    TZipHeader local;
+    local.RequiredVersion = zip::Get16(fixed + 4);
+    local.Flag = zip::Get16(fixed + 6);
+    ReadSharedFields(local, fixed + 8);
+    local.FileName = ReadVariable(*FStream, local.FileNameLength, false);
+    local.ExtraField = ReadVariable(*FStream, local.ExtraFieldLength, false);
+
+    const auto& handlers = CompressionHandlers();
+    const auto handler = handlers.find(static_cast<std::uint8_t>(central.CompressionMethod & 0xFF));
+    if (handler == handlers.end()) throw Exception(L"Item not found");
+    const TZipHeader& sizes = (local.Flag & zip::FlagDataDescriptor) != 0 ? central : local;
+    auto data = handler->second(*FStream, *this, sizes);
+    return {std::move(data), std::move(local)};
+}
+
+std::wstring TZipFile::EntryName(const TZipHeader& local, const TZipHeader& central) const {
+    if (const auto unicode = zip::FindExtraRecord(local.ExtraField, zip::UnicodePathExtraId);
+        unicode && unicode.size >= 5) {
+        if (zip::Get32(unicode.data + 1) == Crc32(0, local.FileName.data(), local.FileName.size())) {
+            return Utf8ToWide({reinterpret_cast<const char*>(unicode.data + 5), unicode.size - 5});
+        }
+    }
+    if (central.GetUTF8Support()) {
+        return Utf8ToWide({reinterpret_cast<const char*>(central.FileName.data()), central.FileName.size()});
+    }
+    return DecodeCodePage437(central.FileName);
+}
+
+std::wstring TZipFile::FileName(int index) const {
+    const TZipHeader& header = FileInfo(index);
+    if (header.GetUTF8Support()) {
+        return Utf8ToWide({reinterpret_cast<const char*>(header.FileName.data()), header.FileName.size()});
+    }
+    return DecodeCodePage437(header.FileName);
+}
+
+int TZipFile::IndexOf(const std::wstring& fileName) const {
+    for (int i = 0; i < FileCount(); ++i) {
+        if (FileName(i) == fileName) return i;
+    }
+    return -1;
+}
+
+std::uint8_t* TZipFile::Chunk() {
+    if (!FChunk) FChunk.reset(new std::uint8_t[ChunkSize]);
+    return FChunk.get();
+}
+
+void TZipFile::Extract(const std::wstring& fileName, const std::wstring& path, bool createSubdirs) {
+    const int index = IndexOf(fileName);
+    if (index < 0) throw EZipFileNotFoundException(fileName);
+    Extract(index, path, createSubdirs);
+}
+
+void TZipFile::Extract(int index, const std::wstring& path, bool createSubdirs) {
+    auto [data, local] = Read(index);
+    FCurrentHeader = std::move(local);
+    const TZipHeader& central = FFiles[static_cast<std::size_t>(index)];
+
+    std::wstring name = EntryName(FCurrentHeader, central);
+    std::replace(name.begin(), name.end(), L'/', L'\\');
+    const auto confined = zip::ConfineEntryName(name);
+    if (!confined) throw EZipException(L"Unsafe entry name \"" + name + L"\"");
+    const std::wstring out = zip::Combine(path, createSubdirs ? *confined : FileNamePart(*confined));
+
+    if (createSubdirs) {
+        if (const auto slash = out.find_last_of(L'\\'); slash != std::wstring::npos && slash > 0) {
+            native::CreateDirectories(out.substr(0, slash));
+        }
+    }
+    if (!out.empty() && out.back() == L'\\') return;
+
+    const bool msDos = central.HostSystem() == zip::HostMsDos;
+    const std::uint8_t attributes = msDos ? static_cast<std::uint8_t>(central.ExternalAttributes & 0xFF) : 0;
+    const bool link = msDos && (attributes & zip::AttributeSymbolicLink) != 0;
+    try {
+        if (link) {
+            ExtractSymbolicLink(*data, central, *confined, out);
+        } else {
+            ExtractFile(*data, central, out);
+        }
+    } catch (...) {
+        FCurrentFile.clear();
+        throw;
+    }
+    FCurrentFile.clear();
+
+    if (link || !native::FileExists(out)) return;
+    if (const auto time = DecodeDosDateTime(FCurrentHeader.ModifiedDateTime)) native::ApplyFileTimes(out, *time);
+    // The volume-label bit means nothing for a file.
+    if (msDos) native::ApplyFileAttributes(out, attributes & ~0x08u);
+}
+
+void TZipFile::ExtractSymbolicLink(TStream& data, const TZipHeader& central, const std::wstring& name,
+                                   const std::wstring& out) {
+    FCurrentFile = out;
+    const std::uint64_t size = central.GetUncompressedSize64();
+    if (size == 0) return;
+    // No path is anywhere near a chunk long; a longer target is not read at all.
+    if (size > ChunkSize) throw EZipException(L"Unsafe symbolic link target in \"" + name + L"\"");
+    std::uint8_t* buffer = Chunk();
+    const auto length = static_cast<std::size_t>(size);
+    if (ReadFully(data, buffer, length) != length) FailReading();
+    if (Crc32(0, buffer, length) != central.CRC32) throw EZipCRCException(L"Error reading zip file");
+    const std::wstring target = Utf8ToWide({reinterpret_cast<const char*>(buffer), length});
+    if (!zip::IsConfinedLinkTarget(name, target)) {
+        throw EZipException(L"Unsafe symbolic link target \"" + target + L"\" in \"" + name + L"\"");
+    }
+    native::MakeSymbolicLink(out, target);
+}
+
+void TZipFile::ExtractFile(TStream& data, const TZipHeader& central, const std::wstring& out) {
+    TFileStream file(out, native::FileAccess::Create);
+    FCurrentFile = out;
+    std::uint8_t* buffer = Chunk();
+    std::uint64_t remaining = central.GetUncompressedSize64();
+    std::uint64_t written = 0;
+    std::uint32_t crc = 0;
+    for (auto chunk = static_cast<std::size_t>(std::min<std::uint64_t>(remaining, ChunkSize)); chunk > 0;
+         chunk = static_cast<std::size_t>(std::min<std::uint64_t>(chunk, remaining))) {
+        if (ReadFully(data, buffer, chunk) != chunk) FailReading();
+        file.WriteBuffer(buffer, chunk);
+        crc = Crc32(crc, buffer, chunk);
+        remaining -= chunk;
+        written += chunk;
+        if (OnProgress) OnProgress(*this, FCurrentFile, FCurrentHeader, written);
+    }
+    if (crc != central.CRC32) throw EZipCRCException(L"Error reading zip file");
+}
+
+void TZipFile::ExtractAll(const std::wstring& path) {
+    CheckReadable();
+    for (int i = 0; i < FileCount(); ++i) Extract(i, path, true);
+}

@@ -1,0 +1,86 @@
+// TZipFile: reads ZIP archives (single disk, ZIP64 end records, stored and
+// deflated entries) and extracts their entries below a folder.
+#pragma once
+
+#include "FileStream.h"
+#include "Stream.h"
+#include "ZipExceptions.h"
+#include "ZipFormat.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class TZipFile;
+
+// Makes the stream that yields an entry's uncompressed data, reading from the
+// archive stream at the first byte of the entry's data.
+using TStreamConstructor =
+    std::function<std::unique_ptr<TStream>(TSeekableStream& in, TZipFile& zipFile, const TZipHeader& header)>;
+
+// (Sender, FileName, Header, Position): called after each chunk an entry writes.
+using TZipProgressEvent =
+    std::function<void(TZipFile& sender, const std::wstring& fileName, const TZipHeader& header, std::uint64_t position)>;
+
+class TZipFile {
+public:
+    static constexpr std::size_t ChunkSize = 1048576;
+
+    TZipFile() = default;
+    TZipFile(const TZipFile&) = delete;
+    TZipFile& operator=(const TZipFile&) = delete;
+    ~TZipFile() { Close(); }
+
+    // Process-wide, for every reader; stored and deflate are there from the start.
+    static void RegisterCompressionHandler(std::uint8_t method, TStreamConstructor decompressor);
+
+    // Only reading is supported: zmRead and zmReadWrite; anything else fails with "Invalid argument".
+    void Open(const std::wstring& fileName, TZipMode mode);
+    // The archive starts at the stream's position; the stream must outlive the opening.
+    void Open(TSeekableStream& stream, TZipMode mode);
+    void Close();
+
+    // The entry's data stream, which the caller owns, and its local-header record.
+    std::pair<std::unique_ptr<TStream>, TZipHeader> Read(int index);
+    void Extract(int index, const std::wstring& path, bool createSubdirs = true);
+    // Fails with EZipFileNotFoundException when no entry bears the name.
+    void Extract(const std::wstring& fileName, const std::wstring& path, bool createSubdirs = true);
+    void ExtractAll(const std::wstring& path);
+
+    // The index of the entry with this central-directory name ("/" separators), or -1.
+    int IndexOf(const std::wstring& fileName) const;
+    std::wstring FileName(int index) const;
+    int FileCount() const { return static_cast<int>(FFiles.size()); }
+    const TZipHeader& FileInfo(int index) const { return FFiles.at(static_cast<std::size_t>(index)); }
+    const std::vector<std::uint8_t>& Comment() const { return FComment; }
+    TZipMode Mode() const { return FMode; }
+
+    TZipProgressEvent OnProgress;
+
+private:
+    void ReadCentralDirectory();
+    // Step back from the end to the last end record; also reads the comment and,
+    // for ZIP64, leaves the position at the locator. False when there is none.
+    bool FindEndOfCentralDirectory(std::uint8_t (&record)[zip::EndOfCentralDirSize]);
+    void CheckReadable() const;
+    std::wstring EntryName(const TZipHeader& local, const TZipHeader& central) const;
+    void ExtractSymbolicLink(TStream& data, const TZipHeader& central, const std::wstring& name,
+                             const std::wstring& out);
+    void ExtractFile(TStream& data, const TZipHeader& central, const std::wstring& out);
+    std::uint8_t* Chunk();
+
+    TZipMode FMode = TZipMode::zmClosed;
+    TSeekableStream* FStream = nullptr;
+    std::unique_ptr<TFileStream> FFileStream;
+    std::int64_t FStartFileData = 0;
+    std::int64_t FEndFileData = 0;
+    std::vector<TZipHeader> FFiles;
+    std::vector<std::uint8_t> FComment;
+    std::wstring FCurrentFile;
+    TZipHeader FCurrentHeader;
+    // The extraction buffer, made once and reused by every entry.
+    std::unique_ptr<std::uint8_t[]> FChunk;
+};
