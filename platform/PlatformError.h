@@ -1,0 +1,15 @@
+// Failures that the platform reports by a code, told in the platform's words.
+#pragma once
+
+#include "Exception.h"
+
+#include <string>
+
+// The system's message for an error code or HRESULT, without the line break
+// and full stop that end it; the code in hex when the system has no text.
+std::wstring SystemMessage(unsigned long code);
+
+class EPlatformError : public Exception {
+public:
+    using Exception::Exception;
+};
