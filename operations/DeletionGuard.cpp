@@ -1,0 +1,26 @@
+#include "DeletionGuard.h"
+
+#include "AsciiCase.h"
+#include "LongPathRules.h"
+
+std::wstring FolderKey(std::wstring_view path) {
+    std::wstring key;
+    for (wchar_t c : AsciiUpper(path)) {
+        if (c == L'/') c = L'\\';
+        if (c == L'\\' && key.size() > 1 && key.back() == L'\\') continue;
+        key += c;
+    }
+    while (!key.empty() && key.back() == L'\\') key.pop_back();
+    return key;
+}
+
+bool IsProtectedFolder(std::wstring_view folder, const std::vector<std::wstring>& shellFolders) {
+    const std::wstring key = FolderKey(folder);
+    if (key.size() <= DrivePart(key).size()) return true;
+    for (const std::wstring& shellFolder : shellFolders) {
+        if (shellFolder.empty()) continue;
+        const std::wstring shellKey = FolderKey(shellFolder);
+        if (shellKey == key || shellKey.starts_with(key + L'\\')) return true;
+    }
+    return false;
+}

@@ -1,0 +1,92 @@
+#include "clCreateShortcut.h"
+
+#include "Handles.h"
+#include "LinkNames.h"
+#include "LongPathRules.h"
+#include "Messages.h"
+#include "PlatformError.h"
+#include "unitFolders.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <exception>
+
+namespace {
+
+constexpr DWORD kInProcOrLocalServer = CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER;
+
+std::wstring GuidText(REFGUID guid) {
+    wchar_t text[40] = {};
+    ::StringFromGUID2(guid, text, 40);
+    return text;
+}
+
+template <typename I>
+win::ComPtr<I> Query(const win::ComPtr<IUnknown>& object, REFIID iid) {
+    win::ComPtr<I> result;
+    const HRESULT hr = object->QueryInterface(iid, result.putVoid());
+    if (FAILED(hr)) throw EPlatformError(SystemMessage(static_cast<unsigned long>(hr)));
+    return result;
+}
+
+}  // namespace
+
+bool CreateShortcuts(const std::wstring& exeName, const std::wstring& folder, bool allUsers, bool startMenu,
+                     bool desktop) {
+    try {
+        if (startMenu) RenewShortcut(exeName, folder, skStartMenu, allUsers);
+        if (desktop) RenewShortcut(exeName, folder, skDesktop, allUsers);
+        return true;
+    } catch (const std::exception&) {
+        ShowPlainMessage(
+            L"Erro detectado durante o processo de instalação. É provável que você precise de privilégio de "
+            L"administrador para realizar essa tarefa.");
+        return false;
+    }
+}
+
+void RenewShortcut(const std::wstring& exeName, const std::wstring& folder, ShortcutKind kind, bool allUsers) {
+    DeleteShortcut(exeName, kind, allUsers);
+    if (allUsers) DeleteShortcut(exeName, kind, false);
+    WriteShortcut(allUsers, folder + exeName, kind, exeName);
+}
+
+void DeleteShortcut(const std::wstring& exeName, ShortcutKind kind, bool allUsers) {
+    const std::wstring linkPath = ShortcutFolder(allUsers, kind) + L"\\" + LinkFileName(exeName);
+    const DWORD attributes = ::GetFileAttributesW(linkPath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        // A link that cannot be deleted is simply written over, or stays.
+        ::DeleteFileW(linkPath.c_str());
+    }
+}
+
+void WriteShortcut(bool allUsers, const std::wstring& targetPath, ShortcutKind kind, const std::wstring& exeName) {
+    CreateLink(ShortcutFolder(allUsers, kind), targetPath, exeName);
+}
+
+std::wstring ShortcutFolder(bool allUsers, ShortcutKind kind) {
+    if (kind == skDesktop) return GetSpecialFolder(allUsers ? CSIDL_COMMON_DESKTOPDIRECTORY : CSIDL_DESKTOPDIRECTORY);
+    return GetSpecialFolder(allUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS);
+}
+
+void CreateLink(const std::wstring& linkFolder, const std::wstring& targetPath, const std::wstring& description) {
+    win::ComPtr<IUnknown> object;
+    const HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, kInProcOrLocalServer, IID_IUnknown,
+                                          object.putVoid());
+    if (FAILED(hr)) {
+        throw EPlatformError(SystemMessage(static_cast<unsigned long>(hr)) + L", ClassID: " +
+                             GuidText(CLSID_ShellLink));
+    }
+    const auto link = Query<IShellLinkW>(object, IID_IShellLinkW);
+    const auto file = Query<IPersistFile>(object, IID_IPersistFile);
+
+    // The platform reports a refused field or save by its result only; the
+    // link is then missing, which the installation tolerates.
+    link->SetPath(targetPath.c_str());
+    link->SetDescription(description.c_str());
+    link->SetWorkingDirectory(std::wstring(FolderPart(targetPath)).c_str());
+    const std::wstring linkPath = linkFolder + L"\\" + LinkFileName(targetPath);
+    file->Save(linkPath.c_str(), FALSE);
+}
