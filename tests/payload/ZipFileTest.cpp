@@ -1,0 +1,475 @@
+// The archive reader against archives crafted byte by byte.
+#include "Scratch.h"
+#include "ZipBuilder.h"
+
+#include <InflateStream.h>
+#include <MemoryStream.h>
+#include <Utf8.h>
+#include <ZipFile.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace fs = std::filesystem;
+using namespace ziptest;
+
+namespace {
+
+std::wstring W(const fs::path& path) { return path.wstring(); }
+
+// The failure of opening and extracting an archive, as "<kind>: <text>", or "" on success.
+std::string Outcome(const std::function<void()>& action) {
+    try {
+        action();
+        return "";
+    } catch (const EZipCRCException& e) {
+        return std::string("crc: ") + e.what();
+    } catch (const EZipException& e) {
+        return std::string("zip: ") + e.what();
+    } catch (const EZDecompressionError& e) {
+        return std::string("zlib: ") + e.what();
+    } catch (const Exception& e) {
+        return std::string("other: ") + e.what();
+    }
+}
+
+std::string ExtractFile(const Scratch& scratch, const std::string& bytes) {
+    const fs::path archive = scratch.Write("archive.zip", bytes);
+    return Outcome([&] {
+        TZipFile zip;
+        zip.Open(W(archive), TZipMode::zmRead);
+        zip.ExtractAll(W(scratch.out()));
+        zip.Close();
+    });
+}
+
+std::string ExtractMemory(const Scratch& scratch, const std::string& bytes) {
+    return Outcome([&] {
+        TReadOnlyMemoryStream stream(bytes.data(), bytes.size());
+        TZipFile zip;
+        zip.Open(stream, TZipMode::zmRead);
+        zip.ExtractAll(W(scratch.out()));
+    });
+}
+
+// What the scratch folder holds next to the target folder.
+std::string BesideTarget(const Scratch& scratch) {
+    std::string names;
+    for (const auto& entry : fs::directory_iterator(scratch.root())) {
+        if (entry.path().filename() != "out") names += entry.path().filename().string();
+    }
+    return names;
+}
+
+Archive One(Entry entry) { return Archive{{std::move(entry)}}; }
+
+Archive Simple() { return Archive{{{.name = "a.txt", .data = "alpha"}, {.name = "b.txt", .data = "bravo"}}}; }
+
+// ---------------------------------------------------------------- opening
+
+struct OpenCase {
+    const char* title;
+    std::string bytes;
+    std::string outcome;
+};
+
+std::string WithComment(std::size_t length) {
+    Archive a = Simple();
+    a.comment.assign(length, 'c');
+    return Build(a);
+}
+
+std::vector<OpenCase> OpenCases() {
+    const std::string good = Build(Simple());
+    const std::size_t firstCentral = good.find(Le32(0x02014B50));
+    const std::size_t end = FindLast(good, 0x06054B50);
+    Archive zip64 = Simple();
+    zip64.zip64 = true;
+    const std::string good64 = Build(zip64);
+    Archive cutCentral = Simple();
+    // The end record's central offset points at a header that the file's end cuts short.
+    cutCentral.comment = Le32(0x02014B50) + std::string(10, 'x');
+    std::string cut = Build(cutCentral);
+    cut = MessWith(cut, FindLast(cut, 0x06054B50) + 16, Le32(static_cast<std::uint32_t>(cut.size() - 14)));
+    Archive nothing;
+    return {
+        {"empty file", "", "zip: Stream read error"},
+        {"21 bytes", std::string(21, 'P'), "zip: Error reading zip file"},
+        {"no end record", std::string(5000, 'x'), "zip: Error reading zip file"},
+        {"no entries", Build(nothing), ""},
+        {"longest comment", WithComment(65535), ""},
+        {"end record 65,557 bytes before the end", Build(Archive{Simple().entries, "", false, std::string(65535, 'z')}),
+         ""},
+        {"end record further back", Build(Archive{Simple().entries, "", false, std::string(65536, 'z')}),
+         "zip: Error reading zip file"},
+        {"bad central signature", MessWith(good, firstCentral, "PK\x01\x09"),
+         "zip: Invalid Zip Central Header signature"},
+        {"count beyond the central directory", MessWith(good, end + 10, Le16(3)),
+         "zip: Invalid Zip Central Header signature"},
+        {"central header cut short", cut, "zip: Error reading zip file"},
+        {"central offset beyond the file", MessWith(good, end + 16, Le32(0x7FFFFFF0)),
+         "zip: Invalid Zip Central Header signature"},
+        {"ZIP64", good64, ""},
+        {"ZIP64 locator signature", MessWith(good64, FindLast(good64, 0x07064B50), "PK\x06\x08"),
+         "zip: Error reading zip file"},
+        {"ZIP64 record signature", MessWith(good64, FindLast(good64, 0x06064B50), "PK\x06\x05"),
+         "zip: Error reading zip file"},
+        {"ZIP64 locator before the file start", Build(Archive{{}, "", false, ""}).replace(16, 4, Le32(0xFFFFFFFF)),
+         "zip: Error reading zip file"},
+        {"ZIP64 record offset beyond the file",
+         MessWith(good64, FindLast(good64, 0x07064B50) + 8, Le64(0xFFFFFFFFFFFFull)), "zip: Error reading zip file"},
+    };
+}
+
+void PrintTo(const OpenCase& c, std::ostream* os) { *os << c.title; }
+
+class OpenTest : public testing::TestWithParam<OpenCase> {};
+
+TEST_P(OpenTest, FromFileAndFromMemory) {
+    Scratch scratch;
+    EXPECT_EQ(ExtractFile(scratch, GetParam().bytes), GetParam().outcome);
+    EXPECT_EQ(ExtractMemory(scratch, GetParam().bytes), GetParam().outcome);
+}
+
+INSTANTIATE_TEST_SUITE_P(Archives, OpenTest, testing::ValuesIn(OpenCases()), [](const auto& info) {
+    std::string name;
+    for (char c : std::string(info.param.title)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+});
+
+TEST(Open, KeepsTheCommentAndTheEntries) {
+    const std::string bytes = WithComment(65535);
+    TReadOnlyMemoryStream stream(bytes.data(), bytes.size());
+    TZipFile zip;
+    zip.Open(stream, TZipMode::zmRead);
+    EXPECT_EQ(zip.Comment().size(), 65535u);
+    ASSERT_EQ(zip.FileCount(), 2);
+    EXPECT_EQ(zip.FileName(1), L"b.txt");
+    EXPECT_EQ(zip.IndexOf(L"b.txt"), 1);
+    EXPECT_EQ(zip.IndexOf(L"c.txt"), -1);
+}
+
+TEST(Open, AnEmptyArchiveExtractsNothing) {
+    Scratch scratch;
+    EXPECT_EQ(ExtractFile(scratch, Build(Archive{})), "");
+    EXPECT_EQ(Listing(scratch.out()), "");
+}
+
+TEST(Open, RefusesModesOtherThanReading) {
+    const std::string bytes = Build(Simple());
+    TReadOnlyMemoryStream stream(bytes.data(), bytes.size());
+    TZipFile zip;
+    EXPECT_EQ(Outcome([&] { zip.Open(stream, TZipMode::zmClosed); }), "zip: Invalid argument");
+    EXPECT_EQ(Outcome([&] { zip.Open(stream, TZipMode::zmWrite); }), "zip: Invalid argument");
+    EXPECT_EQ(Outcome([&] { zip.Open(stream, TZipMode::zmReadWrite); }), "");
+    EXPECT_EQ(zip.FileCount(), 2);
+}
+
+TEST(Open, MissingFileNamesTheFile) {
+    Scratch scratch;
+    const fs::path missing = scratch.root() / "missing.zip";
+    TZipFile zip;
+    const std::string outcome = Outcome([&] { zip.Open(W(missing), TZipMode::zmRead); });
+    const std::string expected = "other: Cannot open file \"" + WideToUtf8(W(missing)) + "\". ";
+    EXPECT_EQ(outcome.substr(0, expected.size()), expected);
+    EXPECT_GT(outcome.size(), expected.size()) << "the system's text follows";
+}
+
+TEST(Open, OpensAgainAfterAFailure) {
+    const std::string bad(30, 'x');
+    const std::string good = Build(Simple());
+    TReadOnlyMemoryStream badStream(bad.data(), bad.size());
+    TReadOnlyMemoryStream goodStream(good.data(), good.size());
+    TZipFile zip;
+    EXPECT_NE(Outcome([&] { zip.Open(badStream, TZipMode::zmRead); }), "");
+    EXPECT_EQ(zip.Mode(), TZipMode::zmClosed);
+    zip.Open(goodStream, TZipMode::zmRead);
+    EXPECT_EQ(zip.FileCount(), 2);
+}
+
+// ---------------------------------------------------------------- reading entries
+
+TEST(Read, NeedsAnOpenReaderAndAValidIndex) {
+    const std::string bytes = Build(Simple());
+    TReadOnlyMemoryStream stream(bytes.data(), bytes.size());
+    TZipFile zip;
+    EXPECT_EQ(Outcome([&] { zip.Read(0); }), "zip: File must be open for reading");
+    EXPECT_EQ(Outcome([&] { zip.ExtractAll(L"x"); }), "zip: File must be open for reading");
+    zip.Open(stream, TZipMode::zmRead);
+    EXPECT_EQ(Outcome([&] { zip.Read(2); }), "zip: Index out of range (2).  Must be >= 0 and < 2");
+    EXPECT_EQ(Outcome([&] { zip.Read(-1); }), "zip: Index out of range (-1).  Must be >= 0 and < 2");
+    zip.Close();
+    EXPECT_EQ(Outcome([&] { zip.Read(0); }), "zip: File must be open for reading");
+}
+
+TEST(Read, GivesTheDataAndTheLocalHeader) {
+    const std::string bytes = Build(Simple());
+    TReadOnlyMemoryStream stream(bytes.data(), bytes.size());
+    TZipFile zip;
+    zip.Open(stream, TZipMode::zmRead);
+    auto [data, local] = zip.Read(1);
+    char text[16]{};
+    EXPECT_EQ(data->Read(text, sizeof text), 5u);
+    EXPECT_STREQ(text, "bravo");
+    EXPECT_EQ(local.ExternalAttributes, 0u) << "the local header has none";
+    EXPECT_EQ(local.MadeByVersion, 0u);
+    EXPECT_EQ(local.UncompressedSize, 5u);
+    EXPECT_EQ(std::string(local.FileName.begin(), local.FileName.end()), "b.txt");
+}
+
+TEST(Read, ExtractByNameAndMissingName) {
+    Scratch scratch;
+    const std::string bytes = Build(Simple());
+    TReadOnlyMemoryStream stream(bytes.data(), bytes.size());
+    TZipFile zip;
+    zip.Open(stream, TZipMode::zmRead);
+    zip.Extract(L"b.txt", W(scratch.out()));
+    EXPECT_EQ(Listing(scratch.out()), "b.txt");
+    try {
+        zip.Extract(L"c.txt", W(scratch.out()));
+        FAIL() << "no such entry";
+    } catch (const EZipFileNotFoundException& e) {
+        EXPECT_STREQ(e.what(), "The specified file was not found");
+        EXPECT_EQ(e.FileName(), L"c.txt");
+    }
+}
+
+TEST(Read, ProgressFollowsTheChunks) {
+    Scratch scratch;
+    const std::string big(TZipFile::ChunkSize * 2 + 10, 'q');
+    const std::string bytes = Build(One({.name = "big.bin", .data = big}));
+    TReadOnlyMemoryStream stream(bytes.data(), bytes.size());
+    TZipFile zip;
+    std::vector<std::uint64_t> positions;
+    zip.OnProgress = [&](TZipFile&, const std::wstring& file, const TZipHeader&, std::uint64_t position) {
+        EXPECT_TRUE(file.ends_with(L"big.bin")) << WideToUtf8(file);
+        positions.push_back(position);
+    };
+    zip.Open(stream, TZipMode::zmRead);
+    zip.ExtractAll(W(scratch.out()));
+    EXPECT_EQ(positions, (std::vector<std::uint64_t>{TZipFile::ChunkSize, TZipFile::ChunkSize * 2, big.size()}));
+    EXPECT_EQ(ReadFile(scratch.out() / "big.bin"), big);
+}
+
+// ---------------------------------------------------------------- extraction
+
+struct ExtractCase {
+    const char* title;
+    Archive archive;
+    std::string outcome;
+    std::string listing;                             // of the target folder afterwards
+    std::vector<std::pair<std::string, std::string>> files;  // path (UTF-8) and content
+};
+
+std::string Big() {
+    std::string data;
+    for (std::uint64_t i = 0; data.size() < 3 * TZipFile::ChunkSize + 123; ++i) data += std::to_string(i * 7919) + ",";
+    return data;
+}
+
+std::vector<ExtractCase> ExtractCases() {
+    const std::string big = Big();
+    Entry zip64Sizes{.name = "z64.txt", .data = "sized by the ZIP64 record"};
+    zip64Sizes.uncompressedSize = 0xFFFFFFFF;
+    zip64Sizes.centralExtra = ExtraRecord(0x0001, Le64(zip64Sizes.data.size()) + Le64(0) + Le64(0));
+    Entry zip64Cut = zip64Sizes;
+    zip64Cut.name = "cut.txt";
+    zip64Cut.uncompressedSize = {};
+    // The record claims more bytes than the field holds: it is not there.
+    zip64Cut.centralExtra = Le16(0x0001) + Le16(24) + Le64(1);
+    Entry garbageExtra{.name = "g.txt", .data = "extra", .localExtra = "\x75\x70\x07", .centralExtra = "\x01"};
+    return {
+        {"stored", One({.name = "s.bin", .data = std::string("\0\x01\xFFstored", 9), .method = 0}), "", "s.bin",
+         {{"s.bin", std::string("\0\x01\xFFstored", 9)}}},
+        {"deflated over several chunks", One({.name = "big.txt", .data = big}), "", "big.txt", {{"big.txt", big}}},
+        {"empty entry", One({.name = "empty.txt", .data = ""}), "", "empty.txt", {{"empty.txt", ""}}},
+        {"folders of a path", One({.name = "a/b/c.txt", .data = "c"}), "", "a/ a/b/ a/b/c.txt", {{"a/b/c.txt", "c"}}},
+        {"folder entry", One({.name = "d/e/", .data = "", .method = 0}), "", "d/ d/e/", {}},
+        {"data descriptor, deflated", One({.name = "dd.txt", .data = big, .dataDescriptor = true}), "", "dd.txt",
+         {{"dd.txt", big}}},
+        {"data descriptor, stored", One({.name = "ds.txt", .data = "plain", .method = 0, .dataDescriptor = true}), "",
+         "ds.txt", {{"ds.txt", "plain"}}},
+        {"ZIP64 sizes", One(zip64Sizes), "", "z64.txt", {{"z64.txt", zip64Sizes.data}}},
+        {"ZIP64 record that does not fit", One(zip64Cut), "", "cut.txt", {{"cut.txt", zip64Cut.data}}},
+        {"extra fields too short for any record", One(garbageExtra), "", "g.txt", {{"g.txt", "extra"}}},
+        {"UTF-8 name", One({.name = "ma\xC3\xA7\xC3\xA3.txt", .data = "u"}), "", "ma\xC3\xA7\xC3\xA3.txt", {}},
+        {"code page 437 name", One({.name = "\x81" "ber.txt", .data = "cp", .flag = 0}), "", "\xC3\xBC" "ber.txt",
+         {{"\xC3\xBC" "ber.txt", "cp"}}},
+        {"Unicode Path with its CRC",
+         One({.name = "raw.txt", .data = "up", .flag = 0, .localExtra = UnicodePath("raw.txt", "\xC3\xA9t\xC3\xA9.txt")}),
+         "", "\xC3\xA9t\xC3\xA9.txt", {}},
+        {"Unicode Path with another CRC",
+         One({.name = "raw.txt", .data = "up", .flag = 0, .localExtra = UnicodePath("other", "\xC3\xA9t\xC3\xA9.txt")}),
+         "", "raw.txt", {}},
+        {"Unicode Path cut short",
+         One({.name = "raw.txt", .data = "up", .flag = 0, .localExtra = Le16(0x7075) + Le16(40) + "\x01" + Le32(0)}),
+         "", "raw.txt", {}},
+        {"method 12", One({.name = "bz.bin", .data = "x", .method = 12, .payload = "BZh9"}), "other: Item not found", "",
+         {}},
+        {"deflate data zlib refuses", One({.name = "bad.bin", .data = "x", .payload = "\xFF\xFF\xFF\xFF"}),
+         "zlib: invalid block type", "bad.bin", {}},
+        {"deflate data ending before the size", One({.name = "short.bin", .data = "1234", .uncompressedSize = 10}),
+         "zip: Error reading zip file", "short.bin", {}},
+        // A stored window reads on into whatever follows the entry.
+        {"stored size beyond the data", One({.name = "long.bin", .data = "1234", .method = 0, .uncompressedSize = 10}),
+         "crc: Error reading zip file", "long.bin", {}},
+        {"wrong CRC leaves the complete file", One({.name = "crc.txt", .data = "checked", .crc = 0x12345678}),
+         "crc: Error reading zip file", "crc.txt", {{"crc.txt", "checked"}}},
+        {"entries after a failure are not extracted",
+         Archive{{{.name = "1.txt", .data = "one"}, {.name = "2.txt", .data = "two", .crc = 1}, {.name = "3.txt", .data = "three"}}},
+         "crc: Error reading zip file", "1.txt 2.txt", {{"1.txt", "one"}}},
+        {"invalid characters", One({.name = "a|b.txt", .data = "x"}), "other: Invalid characters in path", "", {}},
+        {"wildcards pass", One({.name = "a*b?.txt", .data = "x"}), "", "a*b?.txt", {}},
+        {"dot components resolve inside", One({.name = "a/./../b.txt", .data = "x"}), "", "b.txt", {}},
+    };
+}
+
+void PrintTo(const ExtractCase& c, std::ostream* os) { *os << c.title; }
+
+class ExtractTest : public testing::TestWithParam<ExtractCase> {};
+
+TEST_P(ExtractTest, WritesWhatTheEntriesHold) {
+    const ExtractCase& c = GetParam();
+#ifdef _WIN32
+    if (std::string(c.title) == "wildcards pass") GTEST_SKIP() << "Windows names cannot hold * or ?";
+#endif
+    Scratch scratch;
+    EXPECT_EQ(ExtractFile(scratch, Build(c.archive)), c.outcome);
+    EXPECT_EQ(Listing(scratch.out()), c.listing);
+    EXPECT_EQ(BesideTarget(scratch), "archive.zip") << "nothing beside the target folder";
+    for (const auto& [name, content] : c.files) {
+        EXPECT_EQ(ReadFile(scratch.out() / fs::path(std::u8string(name.begin(), name.end()))), content) << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, ExtractTest, testing::ValuesIn(ExtractCases()), [](const auto& info) {
+    std::string name;
+    for (char c : std::string(info.param.title)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+});
+
+TEST(Extract, LocalHeaderWithoutSignature) {
+    Scratch scratch;
+    const std::string bytes = Build(Simple());
+    const std::size_t second = bytes.find(Le32(0x04034B50), 1);
+    EXPECT_EQ(ExtractFile(scratch, MessWith(bytes, second, "PK\x03\x05")), "zip: Invalid Zip Local Header signature");
+    EXPECT_EQ(Listing(scratch.out()), "a.txt");
+}
+
+TEST(Extract, ReplacesAnExistingFile) {
+    Scratch scratch;
+    scratch.Write("out/a.txt", "an older and longer text");
+    EXPECT_EQ(ExtractFile(scratch, Build(Simple())), "");
+    EXPECT_EQ(ReadFile(scratch.out() / "a.txt"), "alpha");
+}
+
+TEST(Extract, ExistingReadOnlyFileCannotBeReplaced) {
+    Scratch scratch;
+    const fs::path target = scratch.Write("out/a.txt", "kept");
+    fs::permissions(target, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const std::string expected = "other: Cannot create file \"" + WideToUtf8(W(scratch.out())) + "\\a.txt\". ";
+    const std::string outcome = ExtractFile(scratch, Build(Simple()));
+    EXPECT_EQ(outcome.substr(0, expected.size()), expected) << outcome;
+    EXPECT_EQ(ReadFile(target), "kept");
+}
+
+TEST(Extract, TimesOfTheEntryAsLocalTime) {
+    Scratch scratch;
+    EXPECT_EQ(ExtractFile(scratch, Build(One({.name = "t.txt", .data = "t"}))), "");
+    EXPECT_EQ(ModifiedTime(scratch.out() / "t.txt"), LocalTime(2023, 6, 15, 13, 45, 30));
+}
+
+TEST(Extract, InvalidDosDateKeepsTheFileSystemsTime) {
+    Scratch scratch;
+    const std::time_t before = std::time(nullptr);
+    const std::uint32_t monthZero = ziptest::DefaultDosTime & ~(0x0Fu << 21);
+    EXPECT_EQ(ExtractFile(scratch, Build(One({.name = "m0.txt", .data = "t", .dosTime = monthZero}))), "");
+    EXPECT_GE(ModifiedTime(scratch.out() / "m0.txt"), before - 2);
+}
+
+TEST(Extract, MsDosAttributesAndOtherHosts) {
+    Scratch scratch;
+    Archive archive{{{.name = "ro.txt", .data = "r", .externalAttributes = 0x21},
+                     {.name = "rw.txt", .data = "w", .externalAttributes = 0x20},
+                     // A Unix entry whose low byte would read as read-only and link: neither applies.
+                     {.name = "unix.txt", .data = "u", .madeBy = 0x0314, .externalAttributes = 0x81A40041}}};
+    EXPECT_EQ(ExtractFile(scratch, Build(archive)), "");
+    EXPECT_TRUE(IsReadOnly(scratch.out() / "ro.txt"));
+    EXPECT_FALSE(IsReadOnly(scratch.out() / "rw.txt"));
+    EXPECT_FALSE(IsReadOnly(scratch.out() / "unix.txt"));
+    EXPECT_FALSE(fs::is_symlink(scratch.out() / "unix.txt"));
+    EXPECT_EQ(ReadFile(scratch.out() / "unix.txt"), "u");
+    EXPECT_EQ(ModifiedTime(scratch.out() / "unix.txt"), LocalTime(2023, 6, 15, 13, 45, 30));
+}
+
+// ---------------------------------------------------------------- names that would leave the folder
+
+class EscapeTest : public testing::TestWithParam<const char*> {};
+
+TEST_P(EscapeTest, IsRefusedBeforeAnythingIsWritten) {
+    Scratch scratch;
+    const std::string name = GetParam();
+    Archive archive{{{.name = "first.txt", .data = "1"}, {.name = name, .data = "evil"}, {.name = "last.txt", .data = "3"}}};
+    const std::string outcome = ExtractFile(scratch, Build(archive));
+    EXPECT_EQ(outcome.substr(0, 23), "zip: Unsafe entry name ") << outcome;
+    EXPECT_EQ(Listing(scratch.root()), "archive.zip out/ out/first.txt");
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, EscapeTest,
+                         testing::Values("../evil.txt", "a/../../evil.txt", "..\\evil.txt", "/abs.txt", "\\abs.txt",
+                                         "C:/evil.txt", "C:evil.txt", "a/b.txt:stream", "CON", "con.txt", "aux",
+                                         "NUL.tar.gz", "a/COM9", "lpt1.log", "prn ", "trailing.", "dots/...",
+                                         "space /x.txt"));
+
+TEST(Escape, NamesThatOnlyLookLikeDevices) {
+    Scratch scratch;
+    Archive archive{{{.name = "CONFIG.txt", .data = "1"}, {.name = "COM10", .data = "2"}, {.name = "LPT0", .data = "3"},
+                     {.name = "nul_not", .data = "4"}}};
+    EXPECT_EQ(ExtractFile(scratch, Build(archive)), "");
+    EXPECT_EQ(Listing(scratch.out()), "COM10 CONFIG.txt LPT0 nul_not");
+}
+
+// ---------------------------------------------------------------- symbolic links
+
+Entry Link(std::string name, std::string target) {
+    return {.name = std::move(name), .data = std::move(target), .method = 0, .externalAttributes = 0x40};
+}
+
+TEST(SymbolicLink, PointsAtItsTarget) {
+    Scratch scratch;
+    Archive archive{{{.name = "sub/file.txt", .data = "f"}, Link("sub/up.txt", "../top.txt"), Link("near", "sub/file.txt")}};
+    EXPECT_EQ(ExtractFile(scratch, Build(archive)), "");
+#ifndef _WIN32
+    EXPECT_EQ(fs::read_symlink(scratch.out() / "near"), "sub/file.txt");
+    EXPECT_EQ(fs::read_symlink(scratch.out() / "sub" / "up.txt"), "../top.txt");
+    EXPECT_EQ(ReadFile(scratch.out() / "near"), "f");
+#endif
+}
+
+TEST(SymbolicLink, WrongCrcMakesNoLink) {
+    Scratch scratch;
+    Entry link = Link("l", "sub");
+    link.crc = 7;
+    EXPECT_EQ(ExtractFile(scratch, Build(One(link))), "crc: Error reading zip file");
+    EXPECT_EQ(Listing(scratch.out()), "");
+}
+
+class LinkEscapeTest : public testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(LinkEscapeTest, IsRefused) {
+    Scratch scratch;
+    const auto [name, target] = GetParam();
+    const std::string outcome = ExtractFile(scratch, Build(One(Link(name, target))));
+    EXPECT_EQ(outcome.substr(0, 32), "zip: Unsafe symbolic link target") << outcome;
+    EXPECT_EQ(Listing(scratch.out()), name[0] == 's' ? "sub/" : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, LinkEscapeTest,
+                         testing::Values(std::pair{"up", ".."}, std::pair{"up", "../x"}, std::pair{"sub/up", "../../x"},
+                                         std::pair{"abs", "/etc/passwd"}, std::pair{"drive", "C:\\Windows"},
+                                         std::pair{"back", "..\\x"}, std::pair{"late", "sub/../../x"},
+                                         std::pair{"through", "sub/link/.."}, std::pair{"device", "NUL"}));
+
+}  // namespace
