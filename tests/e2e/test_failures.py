@@ -1,0 +1,114 @@
+"""What users see when an installation cannot go as planned."""
+
+import shutil
+import subprocess
+import time
+import unittest
+
+from harness import (DRIVE_C, EDITIONS, ERROR_TEXT, INSTALLER, MAIN_TITLE, answer_message_box, click, control,
+                     find_windows, installer_command, kill_products, launch, product_windows, remove_shortcuts,
+                     shortcut, start, unix_path, wait_for_window, wait_until, window_controls, wine)
+
+INSTALL = (562 + 53, 395 + 16)
+
+
+class UnwritableTarget(unittest.TestCase):
+    def tearDown(self):
+        kill_products()
+
+    def test_the_error_is_reported_and_nothing_claims_success(self):
+        remove_shortcuts()
+        blocker = DRIVE_C / "e2e" / "blocker.txt"
+        blocker.parent.mkdir(parents=True, exist_ok=True)
+        blocker.write_text("a file where a folder should be")
+        process = start(installer_command(INSTALLER, "C:\\e2e\\blocker.txt\\Target\\"))
+        self.assertIn(ERROR_TEXT, answer_message_box("Instalador", 120))
+        self.assertEqual(process.wait(60), 1)
+        self.assertEqual(find_windows("^Information$"), [])
+        self.assertEqual(product_windows(), [])
+        for all_users in (True, False):
+            for kind in ("desktop", "startmenu"):
+                self.assertFalse(shortcut(all_users, kind).exists())
+
+
+class OneDriveRefusal(unittest.TestCase):
+    """The proposal lies in OneDrive when the shell's folders are redirected there."""
+
+    KEYS = [
+        ("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", "AppData",
+         "C:\\users\\Public\\OneDrive - Ketrova\\AppData\\Roaming"),
+        ("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
+         "C:\\OneDrive - Ketrova\\Programas"),
+    ]
+
+    def reg(self, *args):
+        for view in ("/reg:32", "/reg:64"):
+            wine("reg", *args, view)
+
+    def setUp(self):
+        self.saved = []
+        for key, name, value in self.KEYS:
+            result = wine("reg", "query", key, "/v", name, "/reg:32")
+            line = next((l for l in result.stdout.decode(errors="replace").splitlines() if name in l), None)
+            self.saved.append(line.split("REG_", 1)[1].split(None, 1)[1].strip() if line else None)
+            self.reg("add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f")
+
+    def tearDown(self):
+        for (key, name, _), old in zip(self.KEYS, self.saved):
+            if old is None:
+                self.reg("delete", key, "/v", name, "/f")
+            else:
+                self.reg("add", key, "/v", name, "/t", "REG_SZ", "/d", old, "/f")
+        kill_products()
+
+    def test_install_shows_the_notice_and_changes_nothing(self):
+        process = start(installer_command(INSTALLER))
+        try:
+            window = wait_for_window(f"^{MAIN_TITLE}$", 60)
+            edit = next(c for c in window_controls() if c["cls"].lower() == "edit")
+            self.assertIn("onedrive", edit["text"].lower())
+            click(window, *INSTALL)
+            self.assertIn("Não é possível utilizar pastas OneDrive durante a otimização",
+                          answer_message_box("Instalador", 60))
+            # Idle again: Install still enabled, nothing written, still running.
+            controls = window_controls()
+            self.assertTrue(control(controls, "Install")["enabled"])
+            self.assertFalse(unix_path(edit["text"]).exists())
+            self.assertIsNone(process.poll())
+        finally:
+            process.kill()
+
+
+class PartialAddOn(unittest.TestCase):
+    TARGET = "C:\\e2e\\AddOnTarget\\"
+
+    def tearDown(self):
+        kill_products()
+
+    def test_over_an_existing_installation_nothing_is_deleted_and_no_shortcut_made(self):
+        shutil.rmtree(unix_path(self.TARGET), ignore_errors=True)
+        self.assertEqual(launch(installer_command(INSTALLER, self.TARGET))[0], 0)
+        kill_products()
+        remove_shortcuts()
+        unix_path(self.TARGET + "user-settings.ini").write_text("[ketrova]\n")
+        self.assertEqual(launch(installer_command(EDITIONS["parcial"], self.TARGET))[0], 0)
+        self.assertTrue(unix_path(self.TARGET + "user-settings.ini").exists())
+        self.assertTrue(unix_path(self.TARGET + "Ketrova.exe").exists())
+        for all_users in (True, False):
+            for kind in ("desktop", "startmenu"):
+                self.assertFalse(shortcut(all_users, kind).exists())
+
+    def test_over_a_folder_without_the_product_install_is_disabled(self):
+        shutil.rmtree(unix_path("C:\\Program Files (x86)\\Ketrova\\v2023r1\\"), ignore_errors=True)
+        process = start(installer_command(EDITIONS["parcial"]))
+        try:
+            wait_for_window(f"^{MAIN_TITLE}$", 60)
+            controls = window_controls()
+            self.assertFalse(control(controls, "Install")["enabled"])
+            self.assertTrue(control(controls, "...")["visible"])
+        finally:
+            process.kill()
+
+
+if __name__ == "__main__":
+    unittest.main()
