@@ -1,7 +1,8 @@
 // Starts a program with an exact command line, which Wine's own argument
 // quoting cannot give: KETROVA_E2E_CMDLINE holds it whole. With
 // KETROVA_E2E_WAIT_TITLE set, prints the milliseconds until a visible window
-// with that caption appears. Exits with the program's exit code.
+// with that caption appears, and with KETROVA_E2E_CLOSE set then closes it.
+// Exits with the program's exit code.
 #include "Handles.h"
 
 #include <windows.h>
@@ -20,9 +21,9 @@ std::wstring environment(const wchar_t* name) {
     return value;
 }
 
-bool visibleWindowWithTitle(const std::wstring& title) {
+HWND visibleWindowWithTitle(const std::wstring& title) {
     const HWND window = ::FindWindowW(nullptr, title.c_str());
-    return window && ::IsWindowVisible(window);
+    return window && ::IsWindowVisible(window) ? window : nullptr;
 }
 
 }  // namespace
@@ -49,11 +50,13 @@ int wmain() {
     const win::UniqueHandle process(info.hProcess);
     const win::UniqueHandle thread(info.hThread);
     if (!waitTitle.empty()) {
-        while (!visibleWindowWithTitle(waitTitle) && ::WaitForSingleObject(process.get(), 1) == WAIT_TIMEOUT) {
+        HWND window = nullptr;
+        while (!(window = visibleWindowWithTitle(waitTitle)) && ::WaitForSingleObject(process.get(), 1) == WAIT_TIMEOUT) {
         }
         ::QueryPerformanceCounter(&now);
         std::printf("window-ms=%.1f\n", 1000.0 * double(now.QuadPart - started.QuadPart) / double(frequency.QuadPart));
         std::fflush(stdout);
+        if (window && !environment(L"KETROVA_E2E_CLOSE").empty()) ::PostMessageW(window, WM_CLOSE, 0, 0);
     }
     ::WaitForSingleObject(process.get(), INFINITE);
     ::QueryPerformanceCounter(&now);

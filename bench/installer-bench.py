@@ -1,0 +1,64 @@
+"""Start-up and unattended installation of the real installer under Wine,
+each against a minimal Win32 program started the same way in the same run.
+
+Run: scripts/with-wine python3 bench/installer-bench.py [rounds]"""
+
+import os
+import statistics
+import sys
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
+from harness import BUILD, INSTALLER, MAIN_TITLE, installer_command, kill_products, launch  # noqa: E402
+
+MINIMAL = BUILD / "bin" / "e2e-minimal.exe"
+TARGET = "C:\\bench\\Ketrova\\"
+
+
+def timed(command_line, key, **env):
+    os.environ.update(env)
+    try:
+        code, output = launch(command_line, wait_title=env.get("title"))
+    finally:
+        for name in env:
+            os.environ.pop(name, None)
+    values = dict(line.split("=") for line in output.splitlines() if "=" in line)
+    return float(values[key])
+
+
+def window_shown(exe, title):
+    os.environ["KETROVA_E2E_CLOSE"] = "1"
+    try:
+        code, output = launch(installer_command(exe), wait_title=title)
+    finally:
+        del os.environ["KETROVA_E2E_CLOSE"]
+    return float(dict(l.split("=") for l in output.splitlines() if "=" in l)["window-ms"])
+
+
+def unattended(exe):
+    code, output = launch(installer_command(exe, TARGET))
+    return float(dict(l.split("=") for l in output.splitlines() if "=" in l)["exit-ms"])
+
+
+def report(name, ours, peer):
+    a, b = statistics.median(ours), statistics.median(peer)
+    print(f"{name:<34} installer {a:8.1f} ms   minimal {b:8.1f} ms   ratio {a / b:6.2f}")
+
+
+def main():
+    rounds = int(sys.argv[1]) if len(sys.argv) > 1 else 5
+    shown = ([], [])
+    installed = ([], [])
+    for _ in range(rounds):
+        shown[0].append(window_shown(INSTALLER, MAIN_TITLE))
+        shown[1].append(window_shown(MINIMAL, "Minimal"))
+        installed[0].append(unattended(INSTALLER))
+        kill_products()
+        installed[1].append(unattended(MINIMAL))
+    print(f"medians of {rounds} alternating rounds under Wine")
+    report("start to window shown", *shown)
+    report("unattended run, start to exit", *installed)
+
+
+if __name__ == "__main__":
+    main()
