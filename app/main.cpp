@@ -1,5 +1,27 @@
-#include <windows.h>
+// The program's entry: the application, the main window, the message loop.
+#include "ComApartment.h"
+#include "CommandLine.h"
+#include "ErrorReport.h"
+#include "MessageLoop.h"
+#include "Unit2.h"
+#include "clAdminFunctions.h"
+
+#include <commctrl.h>
+
+#include <memory>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    return 0;
+    const ComApartment com;
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    std::unique_ptr<TForm2> form;
+    try {
+        form = std::make_unique<TForm2>(CommandLineArguments(::GetCommandLineW()), IsUserAdmin);
+    } catch (...) {
+        ShowCurrentError();
+        return 0;
+    }
+    // In both modes the loop starts by showing the window.
+    ::ShowWindow(form->Handle(), SW_SHOW);
+    return RunMessageLoop(form->Handle());
 }

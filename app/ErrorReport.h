@@ -1,0 +1,7 @@
+// The boundary where an error that escaped a handler or a creation step is
+// shown to the user.
+#pragma once
+
+// Call inside a catch block: shows the caught error's text in the standard
+// error box.
+void ShowCurrentError() noexcept;

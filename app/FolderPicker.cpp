@@ -1,0 +1,39 @@
+#include "FolderPicker.h"
+
+#include "Handles.h"
+#include "PlatformError.h"
+
+#include <shobjidl.h>
+
+#include <memory>
+
+namespace {
+
+struct CoTaskMemFreer {
+    void operator()(wchar_t* text) const noexcept { ::CoTaskMemFree(text); }
+};
+using CoTaskMemText = std::unique_ptr<wchar_t, CoTaskMemFreer>;
+
+void Check(HRESULT result) {
+    if (FAILED(result)) throw EPlatformError(SystemMessage(static_cast<unsigned long>(result)));
+}
+
+}  // namespace
+
+std::optional<std::wstring> PickFolder(HWND owner) {
+    win::ComPtr<IFileOpenDialog> dialog;
+    Check(::CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
+                             dialog.putVoid()));
+    FILEOPENDIALOGOPTIONS options = 0;
+    Check(dialog->GetOptions(&options));
+    Check(dialog->SetOptions(options | FOS_PICKFOLDERS));
+    const HRESULT shown = dialog->Show(owner);
+    if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED)) return std::nullopt;
+    Check(shown);
+    win::ComPtr<IShellItem> item;
+    Check(dialog->GetResult(item.put()));
+    wchar_t* path = nullptr;
+    Check(item->GetDisplayName(SIGDN_FILESYSPATH, &path));
+    const CoTaskMemText owned(path);
+    return std::wstring(owned.get());
+}

@@ -1,0 +1,46 @@
+// The main window's form description: its eight designed controls with the
+// values the designer gave them, in the description's order. Creating the
+// windowed ones in this order gives the tab order Button1, edPath, Button2,
+// btExplorer.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+enum class ControlKind { SpeedButton, Label, DefaultButton, Button, Edit };
+
+struct FontDescription {
+    const wchar_t* face;
+    int height;  // character height in pixels
+    bool bold;
+    COLORREF colour;
+    BYTE charset;
+};
+
+struct ControlDescription {
+    ControlKind kind;
+    int id;  // command identifier of a windowed control
+    int left;
+    int top;
+    int width;
+    int height;
+    const wchar_t* text;
+    bool visible;
+    FontDescription font;  // labels only; the others take the window's font
+};
+
+// Install and Cancelar carry the dialog identifiers, so that the dialog
+// manager's Enter and Escape reach them.
+inline constexpr int kEdPathId = 101;
+inline constexpr int kBtExplorerId = 102;
+
+enum FormControl { spButtonIndex, lblTextoPluginIndex, lblKetrovaVersionIndex, lblAddinVersionIndex,
+                   Button1Index, edPathIndex, Button2Index, btExplorerIndex, FormControlCount };
+
+extern const std::array<ControlDescription, FormControlCount> kFormDescription;
+
+inline constexpr int kFormWidth = 800;
+inline constexpr int kFormHeight = 450;
+inline constexpr const wchar_t* kFormCaption = L"Instalador do Ketrova";
+inline constexpr FontDescription kFormFont{L"Tahoma", 11, false, 0, DEFAULT_CHARSET};

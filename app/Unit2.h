@@ -1,0 +1,128 @@
+// TForm2: the installer's one window. Its handlers are spread over files by
+// purpose: creation and messages (Unit2.cpp), layout and editions
+// (Unit2Layout.cpp), painting (Unit2Paint.cpp), the target folder
+// (Unit2Folder.cpp) and the install sequence (Unit2Install.cpp).
+#pragma once
+
+#include "Handles.h"
+#include "Label.h"
+#include "Pictures.h"
+#include "SpeedButton.h"
+#include "clVornTCheckBox.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TForm2 {
+public:
+    // The administrator test of the proposal; tests put a fake in its place.
+    using AdminTest = std::function<bool()>;
+
+    // Creates the window and runs FormCreate. arguments are the command line's
+    // arguments after the program's path; an error of a creation step is shown
+    // in the standard error box and the window is kept.
+    TForm2(std::vector<std::wstring> arguments, AdminTest isUserAdmin);
+    ~TForm2();
+    TForm2(const TForm2&) = delete;
+    TForm2& operator=(const TForm2&) = delete;
+
+    HWND Handle() const { return window_.get(); }
+
+    // Fields of the form description.
+    HWND edPath = nullptr;
+    HWND Button1 = nullptr;
+    HWND Button2 = nullptr;
+    std::unique_ptr<TSpeedButton> spButton;
+    HWND btExplorer = nullptr;
+    std::unique_ptr<TLabel> lblTextoPlugin;
+    std::unique_ptr<TLabel> lblKetrovaVersion;
+    std::unique_ptr<TLabel> lblAddinVersion;
+    std::unique_ptr<TVornTCheckBox> ckLinkDesktop;
+    std::unique_ptr<TVornTCheckBox> ckLinkStartMenu;
+    std::unique_ptr<TVornTCheckBox> ckCloseAndRun;
+    std::unique_ptr<TVornTCheckBox> ckAllUsers;
+    std::wstring SpecificFolder;
+    bool IsPluginParcial = false;
+    bool IsPluginFull = false;
+    bool PluginAllowed = false;
+    bool ExibirSetupDetalhado = false;
+    std::unique_ptr<TBitmap> bmpFundo;
+    std::unique_ptr<TBitmap> bmpLogo;
+
+    // Creation (Unit2.cpp).
+    void FormCreate();
+    void ConfigureOptionBox(TVornTCheckBox& box, const std::wstring& text);
+    void FormDestroy();
+
+    // Layout, editions, details panel, busy state (Unit2Layout.cpp).
+    void ArrangeWindow();
+    void ReadEditionFlags();
+    void LoadPictures();
+    void PlaceControl(HWND control, int left, int baseTop, int row);
+    void PlaceControl(TVornTCheckBox& control, int left, int baseTop, int row);
+    void PlaceControl(TGraphicControl& control, int left, int baseTop, int row);
+    void ArrangeStandardLayout();
+    void ArrangeAddOnLayout();
+    void ShowVersionLabels();
+    void SetDetailsVisible(bool value);
+    void spButtonClick();
+    void EnterBusyState();
+
+    // Painting (Unit2Paint.cpp).
+    void FormPaint(HDC dc);
+
+    // Target folder (Unit2Folder.cpp).
+    void InitFolderOptions();
+    void ProposeFolder(bool allUsers);
+    bool IsFolderAllowed(const std::wstring& folder) const;
+    void UpdatePluginState();
+    void edPathChange();
+    void btExplorerClick();
+    // Kept for a proposal that follows the box; connected to nothing.
+    void ckAllUsersClick();
+    // edPath's text; a different text runs edPathChange.
+    std::wstring PathText() const;
+    void SetPathText(const std::wstring& text);
+
+    // The install sequence (Unit2Install.cpp).
+    void Button1Click();
+    void Button2Click();
+    void RunInstallation(const std::wstring& folder);
+    void RunUnattended(const std::wstring& folder);
+
+    // The command line's arguments after the program's path.
+    const std::vector<std::wstring>& Arguments() const { return arguments_; }
+    // Whether the hourglass has become the application's cursor.
+    bool Busy() const { return busy_; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateDesignedControls();
+    HWND CreateWindowedControl(const ControlDescription& description);
+    void SetApplicationIcon();
+    void Command(int id, int notification);
+    bool IsClickable(HWND button) const;
+    LRESULT DefaultButton() const;
+    void WMPaint();
+    void MouseMessage(UINT message, LPARAM lParam);
+    void BringToFront(TGraphicControl& control);
+    template <typename F>
+    void ForEachOptionBox(F action);
+
+    std::vector<std::wstring> arguments_;
+    AdminTest isUserAdmin_;
+    win::UniqueWindow window_;
+    win::UniqueFont font_;
+    win::UniqueIcon windowIcon_;
+    win::UniqueIcon classIcon_;
+    // Labels and the speed button in stacking order; the last is drawn last.
+    std::vector<TGraphicControl*> graphicControls_;
+    bool busy_ = false;
+    bool trackingMouse_ = false;
+    int textChangeGuard_ = 0;
+};

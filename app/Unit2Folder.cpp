@@ -1,0 +1,81 @@
+// The target folder: the product's sub-folder, the proposal, the folder
+// picker and the partial add-on edition's acceptance of a folder.
+#include "Unit2.h"
+
+#include "FolderPicker.h"
+#include "FolderRules.h"
+#include "LoadResText.h"
+#include "unitFolders.h"
+
+namespace {
+
+constexpr int kCsidlAppData = 26;
+constexpr int kCsidlProgramFiles = 38;
+constexpr const wchar_t* kInstanceExe = L"Ketrova.exe";
+constexpr const wchar_t* kPluginNotice =
+    L"Ketrova não encontrado na pasta selecionada. Esse é um plugin que requer que o programa Ketrova esteja "
+    L"instalado.";
+
+bool IsFile(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace
+
+void TForm2::InitFolderOptions() {
+    SpecificFolder = MakeSpecificFolder(LoadResText(1), LoadResText(2), LoadResText(3));
+    SetDetailsVisible(false);
+    const bool admin = isUserAdmin_();
+    ckAllUsers->SetEnabled(admin);
+    ckAllUsers->SetChecked(admin);
+    ProposeFolder(ckAllUsers->Checked());
+}
+
+void TForm2::ProposeFolder(bool allUsers) {
+    // Only the folder that the proposal uses is asked for.
+    const std::wstring programFiles = allUsers ? GetSpecialFolder(kCsidlProgramFiles) : std::wstring();
+    const std::wstring appData = allUsers ? std::wstring() : GetSpecialFolder(kCsidlAppData);
+    SetPathText(ProposedFolder(allUsers, programFiles, appData, SpecificFolder));
+}
+
+bool TForm2::IsFolderAllowed(const std::wstring& folder) const {
+    if (!IsPluginParcial) return true;
+    return IsFile(folder + kInstanceExe);
+}
+
+void TForm2::UpdatePluginState() {
+    ::EnableWindow(Button1, PluginAllowed);
+    SetDetailsVisible(ExibirSetupDetalhado || !PluginAllowed);
+    lblTextoPlugin->SetCaption(kPluginNotice);
+    BringToFront(*lblTextoPlugin);
+    lblTextoPlugin->SetVisible(!PluginAllowed);
+    spButton->SetEnabled(PluginAllowed);
+}
+
+void TForm2::edPathChange() {
+    PluginAllowed = IsFolderAllowed(PathText());
+    if (IsPluginParcial) UpdatePluginState();
+}
+
+void TForm2::btExplorerClick() {
+    if (const auto folder = PickFolder(Handle())) SetPathText(*folder + L"\\");
+}
+
+void TForm2::ckAllUsersClick() { ProposeFolder(ckAllUsers->Checked()); }
+
+std::wstring TForm2::PathText() const {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(edPath)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(edPath, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void TForm2::SetPathText(const std::wstring& text) {
+    if (text == PathText()) return;
+    // The edit's own change notice would come only on some platforms' paths;
+    // the handler runs here once, whatever the edit reports.
+    ++textChangeGuard_;
+    ::SetWindowTextW(edPath, text.c_str());
+    --textChangeGuard_;
+    edPathChange();
+}

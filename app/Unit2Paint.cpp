@@ -1,0 +1,43 @@
+// The window's picture: background, logo and the details panel, then the
+// windowless controls, composed off-screen and copied in one piece.
+#include "Unit2.h"
+
+namespace {
+
+constexpr COLORREF kPanelColour = 0x0021130D;
+constexpr RECT kLogoBounds{20, 10, 110, 100};
+constexpr RECT kStandardPanel{55, 130, 760, 365};
+constexpr RECT kAddOnPanel{330, 130, 774, 365};
+constexpr int kPanelCorner = 20;
+
+}  // namespace
+
+void TForm2::FormPaint(HDC dc) {
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    if (bmpFundo) {
+        bmpFundo->StretchDraw(dc, client);
+    } else {
+        ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_WINDOW));
+    }
+    if (bmpLogo) bmpLogo->StretchDraw(dc, kLogoBounds);
+    if (!ExibirSetupDetalhado) return;
+    const win::UniquePen pen(::CreatePen(PS_SOLID, 1, kPanelColour));
+    const win::UniqueBrush brush(::CreateSolidBrush(kPanelColour));
+    const win::ScopedSelect selectPen(dc, pen.get());
+    const win::ScopedSelect selectBrush(dc, brush.get());
+    const RECT& panel = IsPluginParcial || IsPluginFull ? kAddOnPanel : kStandardPanel;
+    ::RoundRect(dc, panel.left, panel.top, panel.right, panel.bottom, kPanelCorner, kPanelCorner);
+}
+
+void TForm2::WMPaint() {
+    const win::ScopedPaint paint(Handle());
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    const win::UniqueMemoryDc buffer(::CreateCompatibleDC(paint.dc()));
+    const win::UniqueBitmap surface(::CreateCompatibleBitmap(paint.dc(), client.right, client.bottom));
+    const win::ScopedSelect selectSurface(buffer.get(), surface.get());
+    FormPaint(buffer.get());
+    for (const TGraphicControl* control : graphicControls_) control->Paint(buffer.get());
+    ::BitBlt(paint.dc(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
+}
