@@ -33,7 +33,17 @@ File::File(const std::wstring& path, FileAccess access) {
         desired |= GENERIC_WRITE;
         share = 0;
     }
-    if (access == FileAccess::Create) disposition = CREATE_ALWAYS;
+    if (access == FileAccess::Create) {
+        // Windows refuses to replace a read-only file; Wine run by root would
+        // not, so the attribute is asked first.
+        const DWORD existing = AttributesOf(path);
+        if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) != 0 &&
+            (existing & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            error_ = SystemText(ERROR_ACCESS_DENIED);
+            return;
+        }
+        disposition = CREATE_ALWAYS;
+    }
     const HANDLE h =
         ::CreateFileW(path.c_str(), desired, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {

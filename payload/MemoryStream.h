@@ -11,6 +11,7 @@ public:
     std::size_t Read(void* buffer, std::size_t count) override;
     std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override;
     std::int64_t Size() override { return static_cast<std::int64_t>(size_); }
+    const void* Memory() const { return data_; }
 
 private:
     const unsigned char* data_;

@@ -1,0 +1,10 @@
+// Puts the product's files on disk from the payload the installer carries.
+#pragma once
+
+#include <string>
+
+// Copies the RCDATA resource resourceName to folder + resourceName + ".zip",
+// extracts that archive into folder and deletes it. Any failure ends the
+// steps and shows the one installation-error message; nothing is rolled back.
+// Returns whether every step succeeded.
+bool InstallFromResource(const std::wstring& resourceName, const std::wstring& folder);

@@ -1,0 +1,136 @@
+// InstallFromResource with the real payload of this executable, under Wine.
+#include "Scratch.h"
+
+#include <MemoryStream.h>
+#include <Messages.h>
+#include <ResourceStream.h>
+#include <ZipFile.h>
+#include <clInstallFromResource.h>
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <set>
+
+namespace fs = std::filesystem;
+using ziptest::Scratch;
+
+namespace {
+
+const std::wstring InstallError =
+    L"Erro detectado durante o processo de instalação. É provável que você precise de privilégio de administrador "
+    L"para realizar essa tarefa.";
+
+std::vector<std::wstring> shown;
+void Collect(const std::wstring& text) { shown.push_back(text); }
+
+class InstallFromResourceTest : public testing::Test {
+protected:
+    void SetUp() override {
+        shown.clear();
+        SetMessageSinkForTests(Collect);
+    }
+    void TearDown() override { SetMessageSinkForTests(nullptr); }
+
+    Scratch scratch;
+    std::wstring Target() const { return (scratch.root() / "Target").wstring() + L"\\"; }
+};
+
+FILETIME FileTimeOfEntry(std::uint32_t dosDateTime) {
+    FILETIME local;
+    FILETIME utc;
+    EXPECT_TRUE(::DosDateTimeToFileTime(HIWORD(dosDateTime), LOWORD(dosDateTime), &local));
+    EXPECT_TRUE(::LocalFileTimeToFileTime(&local, &utc));
+    return utc;
+}
+
+std::uint64_t Ticks(const FILETIME& t) { return (std::uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime; }
+
+TEST_F(InstallFromResourceTest, ExtractsTheWholePayload) {
+    ASSERT_TRUE(InstallFromResource(L"Programa", Target()));
+    EXPECT_TRUE(shown.empty());
+    EXPECT_FALSE(fs::exists(Target() + L"Programa.zip"));
+
+    TResourceStream resource(L"Programa", RT_RCDATA);
+    TZipFile zip;
+    zip.Open(resource, TZipMode::zmRead);
+    ASSERT_EQ(zip.FileCount(), 85);
+    std::set<std::wstring> folders;
+    for (int i = 0; i < zip.FileCount(); ++i) {
+        std::wstring name = zip.FileName(i);
+        std::replace(name.begin(), name.end(), L'/', L'\\');
+        if (const auto slash = name.find(L'\\'); slash != std::wstring::npos) folders.insert(name.substr(0, slash));
+        const std::wstring path = Target() + name;
+        SCOPED_TRACE(testing::Message() << fs::path(path).string());
+        EXPECT_EQ(fs::file_size(path), zip.FileInfo(i).GetUncompressedSize64());
+        EXPECT_EQ(::GetFileAttributesW(path.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
+        HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        FILETIME created, accessed, written;
+        ::GetFileTime(h, &created, &accessed, &written);
+        ::CloseHandle(h);
+        const std::uint64_t expected = Ticks(FileTimeOfEntry(zip.FileInfo(i).ModifiedDateTime));
+        EXPECT_EQ(Ticks(created), expected);
+        EXPECT_EQ(Ticks(written), expected);
+    }
+    EXPECT_EQ(folders.size(), 10u);
+    std::size_t subfolders = 0;
+    for (const auto& entry : fs::directory_iterator(Target())) subfolders += entry.is_directory() ? 1 : 0;
+    EXPECT_EQ(subfolders, 10u);
+}
+
+TEST_F(InstallFromResourceTest, MissingResourceShowsTheMessageAfterMakingTheFolder) {
+    EXPECT_FALSE(InstallFromResource(L"Nada", Target()));
+    EXPECT_EQ(shown, std::vector<std::wstring>{InstallError});
+    EXPECT_TRUE(fs::is_directory(Target()));
+    EXPECT_FALSE(fs::exists(Target() + L"Nada.zip"));
+}
+
+TEST_F(InstallFromResourceTest, LeftoverArchiveIsReplacedAndRemoved) {
+    fs::create_directories(Target());
+    scratch.Write("Target/Programa.zip", "left over from an earlier run");
+    EXPECT_TRUE(InstallFromResource(L"Programa", Target()));
+    EXPECT_TRUE(shown.empty());
+    EXPECT_FALSE(fs::exists(Target() + L"Programa.zip"));
+    EXPECT_TRUE(fs::exists(Target() + L"Ketrova.exe"));
+}
+
+TEST_F(InstallFromResourceTest, FolderWithoutSeparatorGetsTheArchiveBesideIt) {
+    const std::wstring folder = (scratch.root() / "Target").wstring();
+    fs::create_directories(folder);
+    // A read-only file stops the extraction, so the archive stays where it was put.
+    const fs::path kept = scratch.Write("Target/Ketrova.exe", "older");
+    ::SetFileAttributesW(kept.wstring().c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(InstallFromResource(L"Programa", folder));
+    EXPECT_EQ(shown, std::vector<std::wstring>{InstallError});
+    TResourceStream resource(L"Programa", RT_RCDATA);
+    EXPECT_EQ(fs::file_size(folder + L"Programa.zip"), static_cast<std::uintmax_t>(resource.Size()));
+    EXPECT_FALSE(fs::exists(folder + L"\\Programa.zip"));
+    EXPECT_TRUE(ziptest::ReadFile(kept) == "older");
+}
+
+TEST_F(InstallFromResourceTest, SuccessWithoutSeparatorLeavesNoArchive) {
+    const std::wstring folder = (scratch.root() / "Target").wstring();
+    EXPECT_TRUE(InstallFromResource(L"Programa", folder));
+    EXPECT_TRUE(fs::exists(folder + L"\\Ketrova.exe"));
+    EXPECT_FALSE(fs::exists(folder + L"Programa.zip"));
+}
+
+TEST_F(InstallFromResourceTest, UnwritableTargetShowsTheMessageOnce) {
+    // Z: is the Unix root under Wine; nobody may create folders in /proc.
+    EXPECT_FALSE(InstallFromResource(L"Programa", L"Z:\\proc\\KetrovaTarget\\"));
+    EXPECT_EQ(shown, std::vector<std::wstring>{InstallError});
+}
+
+TEST_F(InstallFromResourceTest, ExistingReadOnlyFileStopsTheExtraction) {
+    fs::create_directories(Target());
+    const fs::path kept = scratch.Write("Target/Ketrova.exe", "older");
+    ::SetFileAttributesW(kept.wstring().c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(InstallFromResource(L"Programa", Target()));
+    EXPECT_EQ(shown, std::vector<std::wstring>{InstallError});
+    EXPECT_TRUE(ziptest::ReadFile(kept) == "older");
+    EXPECT_TRUE(fs::exists(Target() + L"Programa.zip")) << "nothing is rolled back";
+}
+
+}  // namespace
