@@ -11,8 +11,6 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <exception>
-
 namespace {
 
 constexpr DWORD kInProcOrLocalServer = CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER;
@@ -39,7 +37,7 @@ bool CreateShortcuts(const std::wstring& exeName, const std::wstring& folder, bo
         if (startMenu) RenewShortcut(exeName, folder, skStartMenu, allUsers);
         if (desktop) RenewShortcut(exeName, folder, skDesktop, allUsers);
         return true;
-    } catch (const std::exception&) {
+    } catch (...) {
         ShowPlainMessage(
             L"Erro detectado durante o processo de instalação. É provável que você precise de privilégio de "
             L"administrador para realizar essa tarefa.");
