@@ -89,10 +89,14 @@ public:
     void SetPathText(const std::wstring& text);
 
     // The install sequence (Unit2Install.cpp).
+    enum class InstallOutcome { Completed, PayloadFailed, ShortcutsFailed };
     void Button1Click();
     void Button2Click();
-    void RunInstallation(const std::wstring& folder);
+    InstallOutcome RunInstallation(const std::wstring& folder);
     void RunUnattended(const std::wstring& folder);
+    // Whether the quit request is posted: an unattended run that ended this
+    // way has nothing left to show.
+    bool QuitRequested() const { return quitRequested_; }
 
     // The command line's arguments after the program's path.
     const std::vector<std::wstring>& Arguments() const { return arguments_; }
@@ -122,7 +126,10 @@ private:
     win::UniqueIcon classIcon_;
     // Labels and the speed button in stacking order; the last is drawn last.
     std::vector<TGraphicControl*> graphicControls_;
+    void RequestQuit(int exitCode);
+
     bool busy_ = false;
+    bool quitRequested_ = false;
     bool trackingMouse_ = false;
     int textChangeGuard_ = 0;
 };

@@ -21,7 +21,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         ShowCurrentError();
         return 0;
     }
-    // In both modes the loop starts by showing the window.
-    ::ShowWindow(form->Handle(), SW_SHOW);
+    // An unattended run that has ended needs no window on the screen; one whose
+    // creation failed stays open for the user, as does the interactive one.
+    if (!form->QuitRequested()) ::ShowWindow(form->Handle(), SW_SHOW);
     return RunMessageLoop(form->Handle());
 }
