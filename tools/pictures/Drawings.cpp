@@ -28,21 +28,7 @@ float grain(int x, int y) {
 void drawMark(Image& image, Point centre, float size) {
     const float half = size * 0.5f;
     const Shape box = shapes::roundedBox(centre, {half, half}, size * 0.22f);
-    Image tile(image.width(), image.height());
-    fill(tile, [&](Point p) {
-        const float t = std::clamp((p.y - (centre.y - half)) / size, 0.0f, 1.0f);
-        return mix(Sky, Highlight, smooth(t));
-    });
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            Color c = tile.at(x, y);
-            c.a = std::clamp(0.5f - box({x + 0.5f, y + 0.5f}), 0.0f, 1.0f);
-            Color& d = image.at(x, y);
-            const float outA = c.a + d.a * (1 - c.a);
-            if (outA <= 0) continue;
-            const auto blend = [&](float s, float t) { return (s * c.a + t * d.a * (1 - c.a)) / outA; };
-            d = {blend(c.r, d.r), blend(c.g, d.g), blend(c.b, d.b), outA};
-        }
+    paint(image, box, [&](Point p) { return mix(Sky, Highlight, smooth((p.y - (centre.y - half)) / size)); });
 
     const auto at = [&](float u, float v) { return Point{centre.x + (u - 0.5f) * size, centre.y + (v - 0.5f) * size}; };
     const float stroke = std::max(0.75f, size * 0.065f);

@@ -25,11 +25,14 @@ void fill(Image& image, const std::function<Color(Point)>& colorAt) {
         for (int x = 0; x < image.width(); ++x) image.at(x, y) = colorAt({x + 0.5f, y + 0.5f});
 }
 
-void paint(Image& image, const Shape& shape, Color color, float softness) {
+void paint(Image& image, const Shape& shape, const std::function<Color(Point)>& colorAt, float softness) {
     const float width = std::max(1.0f, softness);
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const float coverage = std::clamp(0.5f - shape({x + 0.5f, y + 0.5f}) / width, 0.0f, 1.0f);
+            const Point p{x + 0.5f, y + 0.5f};
+            const float coverage = std::clamp(0.5f - shape(p) / width, 0.0f, 1.0f);
+            if (coverage <= 0) continue;
+            const Color color = colorAt(p);
             const float a = coverage * color.a;
             if (a <= 0) continue;
             Color& d = image.at(x, y);
@@ -38,6 +41,10 @@ void paint(Image& image, const Shape& shape, Color color, float softness) {
             d = {blend(color.r, d.r), blend(color.g, d.g), blend(color.b, d.b), outA};
         }
     }
+}
+
+void paint(Image& image, const Shape& shape, Color color, float softness) {
+    paint(image, shape, [color](Point) { return color; }, softness);
 }
 
 namespace shapes {

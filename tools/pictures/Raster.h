@@ -42,6 +42,8 @@ void fill(Image& image, const std::function<Color(Point)>& colorAt);
 
 // Paints a shape over the image; softness widens the anti-aliased edge to that many pixels.
 void paint(Image& image, const Shape& shape, Color color, float softness = 1);
+// The same with a colour per pixel, for gradients.
+void paint(Image& image, const Shape& shape, const std::function<Color(Point)>& colorAt, float softness = 1);
 
 namespace shapes {
 Shape circle(Point centre, float radius);
