@@ -11,7 +11,11 @@ import time
 import zipfile
 from pathlib import Path
 
-BUILD = Path(os.environ.get("KETROVA_BUILD", Path(__file__).resolve().parents[2] / "build" / "win32"))
+WINE = os.environ.get("KETROVA_WINE", "wine")
+BUILD = Path(os.environ.get("KETROVA_BUILD") or
+             Path(__file__).resolve().parents[2] / "build" / os.environ.get("KETROVA_WINDOWS_TREE", "win32"))
+# A 32-bit installer sees the 32-bit program files folder; the x86_64 test build the other one.
+PROGRAM_FILES = "C:\\Program Files (x86)" if BUILD.name == "win32" else "C:\\Program Files"
 PREFIX = Path(os.environ["WINEPREFIX"])
 DRIVE_C = PREFIX / "drive_c"
 INSTALLER = BUILD / "Instalador.exe"
@@ -71,7 +75,7 @@ def remove_shortcuts():
 def wine(*args, timeout=120, env=None, check=False):
     run_env = dict(os.environ)
     run_env.update(env or {})
-    return subprocess.run(["wine", *map(str, args)], capture_output=True, timeout=timeout, env=run_env, check=check)
+    return subprocess.run([WINE, *map(str, args)], capture_output=True, timeout=timeout, env=run_env, check=check)
 
 
 def launch(command_line, wait_title=None, timeout=300):
@@ -86,7 +90,7 @@ def launch(command_line, wait_title=None, timeout=300):
 def start(command_line):
     """Starts a Windows command line without waiting; returns the Popen."""
     env = dict(os.environ, KETROVA_E2E_CMDLINE=command_line)
-    return subprocess.Popen(["wine", str(LAUNCH)], env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    return subprocess.Popen([WINE, str(LAUNCH)], env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
 
 
 def installer_command(exe, *arguments):

@@ -5,7 +5,7 @@ import subprocess
 import time
 import unittest
 
-from harness import (DRIVE_C, EDITIONS, ERROR_TEXT, INSTALLER, MAIN_TITLE, answer_message_box, click, control,
+from harness import (PROGRAM_FILES, DRIVE_C, EDITIONS, ERROR_TEXT, INSTALLER, MAIN_TITLE, answer_message_box, click, control,
                      find_windows, installer_command, kill_products, launch, product_windows, remove_shortcuts,
                      shortcut, start, unix_path, wait_for_window, wait_until, window_controls, wine)
 
@@ -99,7 +99,7 @@ class PartialAddOn(unittest.TestCase):
                 self.assertFalse(shortcut(all_users, kind).exists())
 
     def test_over_a_folder_without_the_product_install_is_disabled(self):
-        shutil.rmtree(unix_path("C:\\Program Files (x86)\\Ketrova\\v2023r1\\"), ignore_errors=True)
+        shutil.rmtree(unix_path(PROGRAM_FILES + "\\Ketrova\\v2023r1\\"), ignore_errors=True)
         process = start(installer_command(EDITIONS["parcial"]))
         try:
             wait_for_window(f"^{MAIN_TITLE}$", 60)

@@ -4,11 +4,11 @@ import shutil
 import time
 import unittest
 
-from harness import (INSTALLER, MAIN_TITLE, click, control, installer_command, kill_products, link_fields,
+from harness import (INSTALLER, PROGRAM_FILES, MAIN_TITLE, click, control, installer_command, kill_products, link_fields,
                      product_fields, product_windows, remove_shortcuts, answer_message_box, shortcut, start,
                      unix_path, wait_for_window, wait_until, window_controls, xdotool)
 
-PROPOSAL = "C:\\Program Files (x86)\\Ketrova\\v2023r1\\"
+PROPOSAL = PROGRAM_FILES + "\\Ketrova\\v2023r1\\"
 # Client coordinates of the controls (the window is borderless: client = window).
 INSTALL = (562 + 53, 395 + 16)
 CANCELAR = (674 + 53, 395 + 16)
