@@ -262,14 +262,18 @@ struct ExtractCase {
     std::vector<std::pair<std::string, std::string>> files;  // path (UTF-8) and content
 };
 
+// Over three chunks of text that deflates to a mix of literals and matches.
 std::string Big() {
-    std::string data;
-    for (std::uint64_t i = 0; data.size() < 3 * TZipFile::ChunkSize + 123; ++i) data += std::to_string(i * 7919) + ",";
+    std::string data(3 * TZipFile::ChunkSize + 123, ' ');
+    std::uint32_t state = 12345;
+    for (char& c : data) {
+        state = state * 1103515245u + 12345u;
+        c = "KETROVA ketrova 0123456789\n"[(state >> 16) % 27];
+    }
     return data;
 }
 
 std::vector<ExtractCase> ExtractCases() {
-    const std::string big = Big();
     Entry zip64Sizes{.name = "z64.txt", .data = "sized by the ZIP64 record"};
     zip64Sizes.uncompressedSize = 0xFFFFFFFF;
     zip64Sizes.centralExtra = ExtraRecord(0x0001, Le64(zip64Sizes.data.size()) + Le64(0) + Le64(0));
@@ -282,12 +286,9 @@ std::vector<ExtractCase> ExtractCases() {
     return {
         {"stored", One({.name = "s.bin", .data = std::string("\0\x01\xFFstored", 9), .method = 0}), "", "s.bin",
          {{"s.bin", std::string("\0\x01\xFFstored", 9)}}},
-        {"deflated over several chunks", One({.name = "big.txt", .data = big}), "", "big.txt", {{"big.txt", big}}},
         {"empty entry", One({.name = "empty.txt", .data = ""}), "", "empty.txt", {{"empty.txt", ""}}},
         {"folders of a path", One({.name = "a/b/c.txt", .data = "c"}), "", "a/ a/b/ a/b/c.txt", {{"a/b/c.txt", "c"}}},
         {"folder entry", One({.name = "d/e/", .data = "", .method = 0}), "", "d/ d/e/", {}},
-        {"data descriptor, deflated", One({.name = "dd.txt", .data = big, .dataDescriptor = true}), "", "dd.txt",
-         {{"dd.txt", big}}},
         {"data descriptor, stored", One({.name = "ds.txt", .data = "plain", .method = 0, .dataDescriptor = true}), "",
          "ds.txt", {{"ds.txt", "plain"}}},
         {"ZIP64 sizes", One(zip64Sizes), "", "z64.txt", {{"z64.txt", zip64Sizes.data}}},
@@ -348,6 +349,21 @@ INSTANTIATE_TEST_SUITE_P(Entries, ExtractTest, testing::ValuesIn(ExtractCases())
     for (char c : std::string(info.param.title)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     return name;
 });
+
+// Kept out of the table, whose cases every test process builds.
+TEST(Extract, DeflatedOverSeveralChunks) {
+    Scratch scratch;
+    const std::string big = Big();
+    EXPECT_EQ(ExtractFile(scratch, Build(One({.name = "big.txt", .data = big}))), "");
+    EXPECT_TRUE(ReadFile(scratch.out() / "big.txt") == big);
+}
+
+TEST(Extract, DataDescriptorOverSeveralChunks) {
+    Scratch scratch;
+    const std::string big = Big();
+    EXPECT_EQ(ExtractMemory(scratch, Build(One({.name = "dd.txt", .data = big, .dataDescriptor = true}))), "");
+    EXPECT_TRUE(ReadFile(scratch.out() / "dd.txt") == big);
+}
 
 TEST(Extract, LocalHeaderWithoutSignature) {
     Scratch scratch;
