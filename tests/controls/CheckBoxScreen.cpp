@@ -192,10 +192,10 @@ HostWindow::HostWindow() {
 
 HWND HostWindow::Shared() {
     // Destroying a top-level window costs Wine about two seconds, so every test
-    // of a program borrows the same one.
-    static HostWindow host;
-    ::SetFocus(host.Handle());
-    return host.Handle();
+    // of a program borrows the same one, and it is left for the process's end.
+    static HostWindow* const host = new HostWindow;
+    ::SetFocus(host->Handle());
+    return host->Handle();
 }
 
 HostWindow::~HostWindow() {
@@ -252,9 +252,13 @@ void MovePointerAway() {
     POINT pointer{};
     ::GetCursorPos(&pointer);
     if (pointer.x == kFarAway.x && pointer.y == kFarAway.y) return;
+    const bool overOurs = ::GetWindowThreadProcessId(::WindowFromPoint(pointer), nullptr) == ::GetCurrentThreadId();
     ::SetCursorPos(kFarAway.x, kFarAway.y);
     // Leaving is noticed by a timer that runs at the hover time (400 ms by default).
-    PumpFor(600);
+    if (overOurs)
+        PumpFor(600);
+    else
+        PumpUntilIdle();
 }
 
 void ClickAt(HWND window, int x, int y) {
