@@ -37,10 +37,10 @@ bool InClient(HWND window, LPARAM position) {
 TVornTCheckBox::TVornTCheckBox() : TVornTCheckBoxModel([this] { Invalidate(); }) {}
 
 TVornTCheckBox::~TVornTCheckBox() {
-    // Destroy the window while every member is still alive: the messages of its
-    // destruction (focus loss among them) still come through WndProc.
+    // The messages of the window's destruction (focus loss among them) still come
+    // through WndProc, which needs the handle; WM_NCDESTROY lets go of it.
     OnClick = nullptr;
-    window_.reset();
+    if (window_) ::DestroyWindow(window_.get());
 }
 
 void TVornTCheckBox::SetParent(HWND parent) {
@@ -222,7 +222,9 @@ void TVornTCheckBox::Moved(const WINDOWPOS& position) {
 LRESULT CALLBACK TVornTCheckBox::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                               DWORD_PTR self) {
     if (message == WM_NCDESTROY) {
+        // Also the end of a window destroyed with its parent, before this object.
         ::RemoveWindowSubclass(window, SubclassProc, kSubclassId);
+        reinterpret_cast<TVornTCheckBox*>(self)->window_.release();
         return ::DefSubclassProc(window, message, wParam, lParam);
     }
     try {

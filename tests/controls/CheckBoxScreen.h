@@ -13,7 +13,7 @@
 // Pixels as colour references 0x00BBGGRR, row by row.
 struct Picture {
     Picture() = default;
-    Picture(int width, int height, TColor fill) : width(width), height(height), pixels(width * height, fill) {}
+    Picture(int w, int h, TColor fill) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, fill) {}
 
     TColor At(int x, int y) const { return pixels[y * width + x]; }
     // Pixels outside the picture are dropped, as the window clips them.

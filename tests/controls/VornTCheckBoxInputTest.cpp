@@ -198,12 +198,30 @@ TEST_F(OptionBoxInputTest, AcceleratorFocusesAndToggles) {
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(Differences(Screen(), Expected()), "");
 
+    // Without a dialog manager the focused box sees the key itself.
+    PressAltWith('C');
+    PumpUntilIdle();
+    EXPECT_TRUE(box.Checked());
+    EXPECT_EQ(clicks, 2);
+
     EXPECT_FALSE(box.DialogChar(L'x'));
     ::SetFocus(host);
     EXPECT_TRUE(box.DialogChar(L'c'));
     EXPECT_TRUE(box.Focused());
-    EXPECT_TRUE(box.Checked());
-    EXPECT_EQ(clicks, 2);
+    EXPECT_FALSE(box.Checked());
+    EXPECT_EQ(clicks, 3);
+}
+
+TEST_F(OptionBoxInputTest, WindowDestroyedWithItsParentLeavesTheControlWithout) {
+    HWND panel = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 500, 100, host, nullptr, nullptr,
+                                   nullptr);
+    box.SetParent(panel);
+    ASSERT_NE(box.Handle(), nullptr);
+    ::DestroyWindow(panel);
+    EXPECT_EQ(box.Handle(), nullptr);
+    EXPECT_FALSE(box.Focused());
+    box.SetChecked(true);
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(OptionBoxInputTest, TabReachesTheBox) {
