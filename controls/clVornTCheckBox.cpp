@@ -77,22 +77,6 @@ void TVornTCheckBox::SetCaption(const std::wstring& caption) {
     if (window_) ::SetWindowTextW(window_.get(), caption_.c_str());
 }
 
-int TVornTCheckBox::Left() const {
-    return left_;
-}
-
-int TVornTCheckBox::Top() const {
-    return top_;
-}
-
-int TVornTCheckBox::Width() const {
-    return width_;
-}
-
-int TVornTCheckBox::Height() const {
-    return height_;
-}
-
 void TVornTCheckBox::SetBounds(int left, int top, int width, int height) {
     left_ = left;
     top_ = top;

@@ -27,10 +27,10 @@ public:
     const std::wstring& Caption() const { return caption_; }
     void SetCaption(const std::wstring& caption);
 
-    int Left() const;
-    int Top() const;
-    int Width() const;
-    int Height() const;
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
     void SetLeft(int left) { SetBounds(left, Top(), Width(), Height()); }
     void SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
     void SetWidth(int width) { SetBounds(Left(), Top(), width, Height()); }
