@@ -7,6 +7,7 @@ import os
 import re
 import shutil
 import subprocess
+import tempfile
 import time
 import zipfile
 from pathlib import Path
@@ -73,9 +74,16 @@ def remove_shortcuts():
 
 
 def wine(*args, timeout=120, env=None, check=False):
+    """Runs a Windows program to its end. Its output goes through files, not
+    pipes: a program it starts (the product) would keep a pipe open."""
     run_env = dict(os.environ)
     run_env.update(env or {})
-    return subprocess.run([WINE, *map(str, args)], capture_output=True, timeout=timeout, env=run_env, check=check)
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        result = subprocess.run([WINE, *map(str, args)], stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                timeout=timeout, env=run_env, check=check)
+        out.seek(0)
+        err.seek(0)
+        return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
 
 
 def launch(command_line, wait_title=None, timeout=300):
@@ -90,7 +98,8 @@ def launch(command_line, wait_title=None, timeout=300):
 def start(command_line):
     """Starts a Windows command line without waiting; returns the Popen."""
     env = dict(os.environ, KETROVA_E2E_CMDLINE=command_line)
-    return subprocess.Popen([WINE, str(LAUNCH)], env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    return subprocess.Popen([WINE, str(LAUNCH)], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
 
 
 def installer_command(exe, *arguments):
