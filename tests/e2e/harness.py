@@ -140,7 +140,7 @@ def window_controls(title=MAIN_TITLE):
             continue
         controls.append(dict(cls=parts[0], text=parts[1], left=int(parts[2]), top=int(parts[3]), width=int(parts[4]),
                              height=int(parts[5]), visible=parts[6] == "1", enabled=parts[7] == "1",
-                             checked=int(parts[8])))
+                             checked=int(parts[8]), screen_left=int(parts[9]), screen_top=int(parts[10])))
     return controls
 
 
@@ -202,12 +202,14 @@ def press(window, key):
 
 
 def answer_message_box(title, timeout=60):
-    """Presses Enter in the message box with this caption; returns its text when the probe can read it."""
+    """Clicks OK in the message box with this caption, as a user would; returns its text."""
     box = wait_for_window(f"^{re.escape(title)}$", timeout)
-    controls = window_controls(title) or []
+    controls = wait_until(lambda: window_controls(title), 10, f"the controls of {title}")
     text = " ".join(c["text"] for c in controls if c["cls"].lower() == "static" and c["text"])
-    xdotool("windowactivate", "--sync", box, check=False)
-    xdotool("key", "Return")
+    ok = next(c for c in controls if c["cls"].lower() == "button")
+    xdotool("mousemove", ok["screen_left"] + ok["width"] // 2, ok["screen_top"] + ok["height"] // 2)
+    time.sleep(0.1)
+    xdotool("click", "1")
     wait_until(lambda: box not in find_windows(f"^{re.escape(title)}$"), 30, f"box {title} to close")
     return text
 
@@ -224,6 +226,13 @@ def product_fields(title):
 def kill_products():
     wine("taskkill", "/F", "/IM", "Ketrova.exe", timeout=60)
     wait_until(lambda: not product_windows(), 30, "the product to end")
+
+
+def end_installer(process):
+    """Ends an installer that a test left running (killing the launcher alone would not)."""
+    if process.poll() is None:
+        wine("taskkill", "/F", "/IM", "Instalador.exe", timeout=60)
+        process.wait(30)
 
 
 def screenshot(path, window=None):

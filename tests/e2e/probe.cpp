@@ -80,17 +80,24 @@ void printTree(const std::wstring& root, const std::wstring& relative) {
 BOOL CALLBACK printChild(HWND child, LPARAM) {
     wchar_t className[64] = L"";
     ::GetClassNameW(child, className, 64);
-    const int length = ::GetWindowTextLengthW(child);
+    // WM_GETTEXT, not GetWindowTextW: across processes the latter gives the
+    // caption the window was created with, not an edit control's text.
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutW(child, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
     std::wstring text(length + 1, L'\0');
-    text.resize(::GetWindowTextW(child, text.data(), length + 1));
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(child, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000,
+                          &copied);
+    text.resize(copied);
     RECT r;
     ::GetWindowRect(child, &r);
     POINT topLeft{r.left, r.top};
     ::ScreenToClient(::GetParent(child), &topLeft);
-    // class|text|left|top|width|height|visible|enabled|checked
-    std::printf("%s|%s|%ld|%ld|%ld|%ld|%d|%d|%d\n", utf8(className).c_str(), utf8(text).c_str(), topLeft.x, topLeft.y,
-                r.right - r.left, r.bottom - r.top, ::IsWindowVisible(child) ? 1 : 0, ::IsWindowEnabled(child) ? 1 : 0,
-                static_cast<int>(::SendMessageW(child, BM_GETCHECK, 0, 0)));
+    // class|text|left|top|width|height|visible|enabled|checked|screen left|screen top
+    std::printf("%s|%s|%ld|%ld|%ld|%ld|%d|%d|%d|%ld|%ld\n", utf8(className).c_str(), utf8(text).c_str(), topLeft.x,
+                topLeft.y, r.right - r.left, r.bottom - r.top, ::IsWindowVisible(child) ? 1 : 0,
+                ::IsWindowEnabled(child) ? 1 : 0, static_cast<int>(::SendMessageW(child, BM_GETCHECK, 0, 0)), r.left,
+                r.top);
     return TRUE;
 }
 

@@ -5,7 +5,7 @@ import subprocess
 import time
 import unittest
 
-from harness import (PROGRAM_FILES, DRIVE_C, EDITIONS, ERROR_TEXT, INSTALLER, MAIN_TITLE, answer_message_box, click, control,
+from harness import (end_installer, BUILD, PROGRAM_FILES, DRIVE_C, EDITIONS, ERROR_TEXT, INSTALLER, MAIN_TITLE, answer_message_box, click, control,
                      find_windows, installer_command, kill_products, launch, product_windows, remove_shortcuts,
                      shortcut, start, unix_path, wait_for_window, wait_until, window_controls, wine)
 
@@ -32,7 +32,9 @@ class UnwritableTarget(unittest.TestCase):
 
 
 class OneDriveRefusal(unittest.TestCase):
-    """The proposal lies in OneDrive when the shell's folders are redirected there."""
+    """The proposal lies in OneDrive when the shell's folders are redirected there.
+    Wine's installer runs as an administrator, so the program files folder is
+    redirected; the roaming folder too, for the road of other users."""
 
     KEYS = [
         ("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", "AppData",
@@ -40,25 +42,24 @@ class OneDriveRefusal(unittest.TestCase):
         ("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
          "C:\\OneDrive - Ketrova\\Programas"),
     ]
-
-    def reg(self, *args):
-        for view in ("/reg:32", "/reg:64"):
-            wine("reg", *args, view)
+    # The registry view of the installer's own bitness.
+    VIEW = "/reg:32" if BUILD.name == "win32" else "/reg:64"
 
     def setUp(self):
         self.saved = []
         for key, name, value in self.KEYS:
-            result = wine("reg", "query", key, "/v", name, "/reg:32")
+            result = wine("reg", "query", key, "/v", name, self.VIEW)
             line = next((l for l in result.stdout.decode(errors="replace").splitlines() if name in l), None)
-            self.saved.append(line.split("REG_", 1)[1].split(None, 1)[1].strip() if line else None)
-            self.reg("add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f")
+            self.saved.append(line.split(None, 2)[1:] if line else None)
+            wine("reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f", self.VIEW)
 
     def tearDown(self):
         for (key, name, _), old in zip(self.KEYS, self.saved):
             if old is None:
-                self.reg("delete", key, "/v", name, "/f")
+                wine("reg", "delete", key, "/v", name, "/f", self.VIEW)
             else:
-                self.reg("add", key, "/v", name, "/t", "REG_SZ", "/d", old, "/f")
+                kind, value = old[0], old[1].strip() if len(old) > 1 else ""
+                wine("reg", "add", key, "/v", name, "/t", kind, "/d", value, "/f", self.VIEW)
         kill_products()
 
     def test_install_shows_the_notice_and_changes_nothing(self):
@@ -76,7 +77,7 @@ class OneDriveRefusal(unittest.TestCase):
             self.assertFalse(unix_path(edit["text"]).exists())
             self.assertIsNone(process.poll())
         finally:
-            process.kill()
+            end_installer(process)
 
 
 class PartialAddOn(unittest.TestCase):
@@ -107,7 +108,7 @@ class PartialAddOn(unittest.TestCase):
             self.assertFalse(control(controls, "Install")["enabled"])
             self.assertTrue(control(controls, "...")["visible"])
         finally:
-            process.kill()
+            end_installer(process)
 
 
 if __name__ == "__main__":

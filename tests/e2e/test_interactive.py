@@ -4,7 +4,7 @@ import shutil
 import time
 import unittest
 
-from harness import (INSTALLER, PROGRAM_FILES, MAIN_TITLE, click, control, installer_command, kill_products, link_fields,
+from harness import (end_installer, INSTALLER, PROGRAM_FILES, MAIN_TITLE, click, control, installer_command, kill_products, link_fields,
                      product_fields, product_windows, remove_shortcuts, answer_message_box, shortcut, start,
                      unix_path, wait_for_window, wait_until, window_controls, xdotool)
 
@@ -26,8 +26,7 @@ class InteractiveInstall(unittest.TestCase):
         self.window = wait_for_window(f"^{MAIN_TITLE}$", 60)
 
     def tearDown(self):
-        if self.process.poll() is None:
-            self.process.kill()
+        end_installer(self.process)
         kill_products()
 
     def open_panel(self):

@@ -7,7 +7,7 @@ import subprocess
 import time
 import unittest
 
-from harness import (DRIVE_C, INSTALLER, MAIN_TITLE, find_windows, installer_command, kill_products, launch,
+from harness import (end_installer, DRIVE_C, INSTALLER, MAIN_TITLE, find_windows, installer_command, kill_products, launch,
                      link_fields, payload_entries, product_fields, product_windows, remove_shortcuts, shortcut,
                      start, tree, unix_path, wait_for_window, wait_until, window_controls, xdotool)
 
@@ -105,8 +105,7 @@ class UnattendedInstall(unittest.TestCase):
             xdotool("key", "Escape")
             self.assertEqual(process.wait(60), 0)
         finally:
-            if process.poll() is None:
-                process.kill()
+            end_installer(process)
 
 
 class ReplacingAnInstallation(unittest.TestCase):
