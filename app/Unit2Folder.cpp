@@ -72,8 +72,8 @@ std::wstring TForm2::PathText() const {
 
 void TForm2::SetPathText(const std::wstring& text) {
     if (text == PathText()) return;
-    // The edit's own change notice would come only on some platforms' paths;
-    // the handler runs here once, whatever the edit reports.
+    // The edit's own change notice is held back so that the handler runs
+    // exactly once, however the platform's edit reports a change made by code.
     ++textChangeGuard_;
     ::SetWindowTextW(edPath, text.c_str());
     --textChangeGuard_;
