@@ -1,6 +1,7 @@
 # ketrova_add_test(NAME SOURCES ... [LIBRARIES ...] [GUI] [TIMEOUT s])
-# One GoogleTest executable; its cases are registered with CTest one by one.
-# On the Windows build they run through Wine (the toolchain's emulator).
+# One GoogleTest executable. On the host its cases are registered with CTest
+# one by one; on the Windows build the executable runs whole through Wine
+# (the toolchain's emulator).
 # GUI tests open windows or move the mouse, so they take the display one at a time.
 include(GoogleTest)
 
@@ -29,8 +30,15 @@ function(ketrova_add_test name)
     if(T_GUI)
         list(APPEND props RESOURCE_LOCK display)
     endif()
-    gtest_discover_tests(${name}
-        DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-        WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-        PROPERTIES ${props})
+    if(WIN32)
+        # Under Wine each process start and each window torn down costs
+        # seconds: the cases of one executable run together, as one test.
+        add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+        set_tests_properties(${name} PROPERTIES ${props} TIMEOUT 600)
+    else()
+        gtest_discover_tests(${name}
+            DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+            WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+            PROPERTIES ${props})
+    endif()
 endfunction()
