@@ -1,13 +1,13 @@
 """What users see when an installation cannot go as planned."""
 
 import shutil
-import subprocess
-import time
 import unittest
 
-from harness import (end_installer, BUILD, PROGRAM_FILES, DRIVE_C, EDITIONS, ERROR_TEXT, INSTALLER, MAIN_TITLE, answer_message_box, click, control,
-                     find_windows, installer_command, kill_products, launch, product_windows, remove_shortcuts,
-                     shortcut, start, unix_path, wait_for_window, wait_until, window_controls, wine)
+from harness import (BUILD, DRIVE_C, EDITIONS, ERROR_TEXT, INSTALLER, MAIN_TITLE, PROGRAM_FILES,
+                     answer_message_box, click, control, end_installer, find_windows, fresh_folder,
+                     installer_command, kill_products, launch, product_windows, remove_shortcuts, shortcut,
+                     start, unix_path, wait_for_window, wait_until, window_controls, windows_path, wine,
+                     xdotool)
 
 INSTALL = (562 + 53, 395 + 16)
 
@@ -98,6 +98,41 @@ class PartialAddOn(unittest.TestCase):
         for all_users in (True, False):
             for kind in ("desktop", "startmenu"):
                 self.assertFalse(shortcut(all_users, kind).exists())
+
+    def test_picking_a_folder_that_holds_the_product_enables_install(self):
+        shutil.rmtree(unix_path(PROGRAM_FILES + "\\Ketrova\\v2023r1\\"), ignore_errors=True)
+        holder = fresh_folder("Has Product")
+        holder.mkdir(parents=True)
+        shutil.copy(BUILD / "bin" / "Ketrova.exe", holder / "Ketrova.exe")
+        process = start(installer_command(EDITIONS["parcial"]))
+        try:
+            window = wait_for_window(f"^{MAIN_TITLE}$", 60)
+            # A drive root comes back with a second separator, and holds no product.
+            self.pick_folder(window, "C:\\")
+            self.assertEqual(self.edit_text(), "C:\\\\")
+            self.assertFalse(control(window_controls(), "Install")["enabled"])
+            self.pick_folder(window, windows_path(holder))
+            self.assertEqual(self.edit_text(), windows_path(holder) + "\\")
+            controls = window_controls()
+            self.assertTrue(control(controls, "Install")["enabled"])
+            self.assertTrue(control(controls, "Criar atalho na área de trabalho")["visible"])
+            self.assertTrue(control(controls, "...")["visible"], "the panel stays open")
+        finally:
+            end_installer(process)
+
+    @staticmethod
+    def edit_text():
+        return next(c for c in window_controls() if c["cls"].lower() == "edit")["text"]
+
+    def pick_folder(self, window, folder):
+        before = self.edit_text()
+        browse = control(window_controls(), "...")
+        click(window, browse["left"] + browse["width"] // 2, browse["top"] + browse["height"] // 2)
+        picker = wait_for_window("^Select Folder$", 30)
+        xdotool("type", "--delay", "20", folder)
+        xdotool("key", "Return")
+        wait_until(lambda: picker not in find_windows("^Select Folder$"), 30, "the folder picker to close")
+        wait_until(lambda: self.edit_text() != before, 10, "the picked folder")
 
     def test_over_a_folder_without_the_product_install_is_disabled(self):
         shutil.rmtree(unix_path(PROGRAM_FILES + "\\Ketrova\\v2023r1\\"), ignore_errors=True)

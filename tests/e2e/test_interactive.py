@@ -4,9 +4,10 @@ import shutil
 import time
 import unittest
 
-from harness import (end_installer, INSTALLER, PROGRAM_FILES, MAIN_TITLE, click, control, installer_command, kill_products, link_fields,
-                     product_fields, product_windows, remove_shortcuts, answer_message_box, shortcut, start,
-                     unix_path, wait_for_window, wait_until, window_controls, xdotool)
+from harness import (INSTALLER, MAIN_TITLE, PROGRAM_FILES, answer_message_box, click, control, end_installer,
+                     installer_command, kill_products, link_fields, product_fields, product_windows,
+                     remove_shortcuts, shortcut, start, unix_path, wait_for_window, wait_until,
+                     window_controls, xdotool)
 
 PROPOSAL = PROGRAM_FILES + "\\Ketrova\\v2023r1\\"
 # Client coordinates of the controls (the window is borderless: client = window).

@@ -3,13 +3,13 @@ folder on its command line installs, starts the product and ends."""
 
 import datetime
 import shutil
-import subprocess
 import time
 import unittest
 
-from harness import (end_installer, DRIVE_C, INSTALLER, MAIN_TITLE, find_windows, installer_command, kill_products, launch,
-                     link_fields, payload_entries, product_fields, product_windows, remove_shortcuts, shortcut,
-                     start, tree, unix_path, wait_for_window, wait_until, window_controls, xdotool)
+from harness import (DRIVE_C, INSTALLER, MAIN_TITLE, end_installer, find_windows, installer_command,
+                     kill_products, launch, link_fields, payload_entries, product_fields, product_windows,
+                     remove_shortcuts, shortcut, start, tree, unix_path, wait_for_window, wait_until,
+                     window_controls, xdotool)
 
 
 def dos_time(info):
