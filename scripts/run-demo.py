@@ -7,7 +7,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 from harness import (INSTALLER, MAIN_TITLE, click, installer_command, kill_products, launch, link_fields,  # noqa: E402
-                     product_windows, remove_shortcuts, screenshot, shortcut, start, tree, unix_path,
+                     product_windows, remove_shortcuts, screenshot, shortcut, start, tree, unix_path, windows_path,
                      wait_for_window, wait_until)
 
 TARGET = "C:\\Ketrova\\v2023r1\\"
@@ -34,7 +34,7 @@ def install_unattended():
             link = shortcut(all_users, kind)
             if link.exists():
                 fields = link_fields(link)
-                print(f"shortcut {link.relative_to(link.parents[3])}: -> {fields['path']} in {fields['workdir']}")
+                print(f"shortcut {windows_path(link)} -> {fields['path']} in {fields['workdir']}")
     titles = wait_until(product_windows, 30, "the product")
     print(f"running: {titles[0]}")
     kill_products()
