@@ -85,6 +85,7 @@ class PartialAddOn(unittest.TestCase):
 
     def tearDown(self):
         kill_products()
+        remove_shortcuts()
 
     def test_over_an_existing_installation_nothing_is_deleted_and_no_shortcut_made(self):
         shutil.rmtree(unix_path(self.TARGET), ignore_errors=True)

@@ -29,6 +29,9 @@ class InteractiveInstall(unittest.TestCase):
     def tearDown(self):
         end_installer(self.process)
         kill_products()
+        # Other suites share the prefix: leave the proposed folder without a product.
+        shutil.rmtree(unix_path(PROPOSAL), ignore_errors=True)
+        remove_shortcuts()
 
     def open_panel(self):
         click(self.window, *TOGGLE)

@@ -22,6 +22,7 @@ class UnattendedInstall(unittest.TestCase):
 
     def tearDown(self):
         kill_products()
+        remove_shortcuts()
 
     def install(self, *arguments):
         code, output = launch(installer_command(INSTALLER, *arguments))
@@ -114,6 +115,7 @@ class ReplacingAnInstallation(unittest.TestCase):
 
     def tearDown(self):
         kill_products()
+        remove_shortcuts()
 
     def test_running_instances_end_and_an_earlier_installation_is_replaced(self):
         target = "C:\\e2e\\Earlier\\"
