@@ -3,7 +3,6 @@ each against a minimal Win32 program started the same way in the same run.
 
 Run: scripts/with-wine python3 bench/installer-bench.py [rounds]"""
 
-import os
 import statistics
 import sys
 from pathlib import Path
@@ -15,29 +14,16 @@ MINIMAL = BUILD / "bin" / "e2e-minimal.exe"
 TARGET = "C:\\bench\\Ketrova\\"
 
 
-def timed(command_line, key, **env):
-    os.environ.update(env)
-    try:
-        code, output = launch(command_line, wait_title=env.get("title"))
-    finally:
-        for name in env:
-            os.environ.pop(name, None)
-    values = dict(line.split("=") for line in output.splitlines() if "=" in line)
-    return float(values[key])
+def milliseconds(output, key):
+    return float(dict(line.split("=") for line in output.splitlines() if "=" in line)[key])
 
 
 def window_shown(exe, title):
-    os.environ["KETROVA_E2E_CLOSE"] = "1"
-    try:
-        code, output = launch(installer_command(exe), wait_title=title)
-    finally:
-        del os.environ["KETROVA_E2E_CLOSE"]
-    return float(dict(l.split("=") for l in output.splitlines() if "=" in l)["window-ms"])
+    return milliseconds(launch(installer_command(exe), wait_title=title, close=True)[1], "window-ms")
 
 
 def unattended(exe):
-    code, output = launch(installer_command(exe, TARGET))
-    return float(dict(l.split("=") for l in output.splitlines() if "=" in l)["exit-ms"])
+    return milliseconds(launch(installer_command(exe, TARGET))[1], "exit-ms")
 
 
 def report(name, ours, peer):

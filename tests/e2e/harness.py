@@ -86,11 +86,15 @@ def wine(*args, timeout=120, env=None, check=False):
         return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
 
 
-def launch(command_line, wait_title=None, timeout=300):
-    """Runs a Windows command line exactly as given; returns (exit code, stdout)."""
+def launch(command_line, wait_title=None, close=False, timeout=300):
+    """Runs a Windows command line exactly as given; returns (exit code, stdout).
+    With wait_title the launcher reports when that window shows, and with
+    close it then closes it."""
     env = {"KETROVA_E2E_CMDLINE": command_line}
     if wait_title:
         env["KETROVA_E2E_WAIT_TITLE"] = wait_title
+    if close:
+        env["KETROVA_E2E_CLOSE"] = "1"
     result = wine(LAUNCH, timeout=timeout, env=env)
     return result.returncode, result.stdout.decode("utf-8", "replace")
 
