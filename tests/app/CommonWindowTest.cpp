@@ -2,6 +2,7 @@
 // fonts and order, the keyboard, the busy state and the pictures.
 #include "FormTest.h"
 
+#include "Messages.h"
 #include "unitFolders.h"
 
 #include <algorithm>
@@ -317,6 +318,38 @@ TEST_F(SharedFormTest, ThePanelIsARoundedRectangleOfThePanelColour) {
         EXPECT_EQ(screen.At(p.x, p.y), reference.At(p.x, p.y)) << "outside " << p.x << ", " << p.y;
     }
     form.SetDetailsVisible(panelOpen);
+}
+
+
+// These executables carry no payload, so an unattended run meets a failing
+// payload step: one message, then nothing that would claim success.
+std::vector<std::wstring> collectedMessages;
+void CollectMessage(const std::wstring& text) { collectedMessages.push_back(text); }
+
+TEST_F(FormTest, AnUnattendedRunWhosePayloadFailsEndsWithExitCodeOneAndNothingMore) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"ketrova-app-unattended\\";
+    collectedMessages.clear();
+    SetMessageSinkForTests(CollectMessage);
+    TForm2& form = Open(probe::Administrator, {folder, L"C:\\ignored\\"});
+    SetMessageSinkForTests(nullptr);
+
+    EXPECT_EQ(collectedMessages,
+              std::vector<std::wstring>{L"Erro detectado durante o processo de instalação. É provável que você "
+                                        L"precise de privilégio de administrador para realizar essa tarefa."});
+    EXPECT_TRUE(form.QuitRequested());
+    EXPECT_FALSE(::IsWindowVisible(form.Handle()));
+    // The argument hid the buttons and the toggle.
+    EXPECT_FALSE(probe::HasStyle(form.Button1, WS_VISIBLE));
+    EXPECT_FALSE(probe::HasStyle(form.Button2, WS_VISIBLE));
+    EXPECT_FALSE(form.spButton->Visible());
+    // The truthful exit code, and the resource was never copied.
+    MSG quit{};
+    ASSERT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 1u);
+    EXPECT_EQ(::GetFileAttributesW((folder + L"Programa.zip").c_str()), INVALID_FILE_ATTRIBUTES);
+    ::RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace
