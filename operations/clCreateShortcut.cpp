@@ -38,9 +38,7 @@ bool CreateShortcuts(const std::wstring& exeName, const std::wstring& folder, bo
         if (desktop) RenewShortcut(exeName, folder, skDesktop, allUsers);
         return true;
     } catch (...) {
-        ShowPlainMessage(
-            L"Erro detectado durante o processo de instalação. É provável que você precise de privilégio de "
-            L"administrador para realizar essa tarefa.");
+        ShowInstallationError();
         return false;
     }
 }

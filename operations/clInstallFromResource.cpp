@@ -57,9 +57,7 @@ bool InstallFromResource(const std::wstring& resourceName, const std::wstring& f
         ::DeleteFileW(archivePath.c_str());
         return true;
     } catch (...) {
-        ShowPlainMessage(
-            L"Erro detectado durante o processo de instalação. É provável que você precise de privilégio de "
-            L"administrador para realizar essa tarefa.");
+        ShowInstallationError();
         return false;
     }
 }
