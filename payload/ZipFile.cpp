@@ -1,13 +1,12 @@
 #include "ZipFile.h"
 
 #include "CodePage437.h"
+#include "Crc32.h"
 #include "InflateStream.h"
 #include "WindowStream.h"
 #include "ZipPaths.h"
 
 #include <Utf8.h>
-
-#include <zlib.h>
 
 #include <algorithm>
 #include <limits>
@@ -62,16 +61,6 @@ std::vector<std::uint8_t> ReadVariable(TSeekableStream& stream, std::size_t leng
 void SeekTo(TSeekableStream& stream, std::uint64_t offset) {
     if (offset > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) FailReading();
     stream.Seek(static_cast<std::int64_t>(offset), SeekOrigin::Begin);
-}
-
-std::uint32_t Crc32(std::uint32_t crc, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        const auto n = static_cast<uInt>(std::min<std::size_t>(size, std::numeric_limits<uInt>::max()));
-        crc = static_cast<std::uint32_t>(crc32(crc, data, n));
-        data += n;
-        size -= n;
-    }
-    return crc;
 }
 
 std::optional<native::LocalDateTime> DecodeDosDateTime(std::uint32_t value) {
