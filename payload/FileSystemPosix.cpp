@@ -110,12 +110,14 @@ bool IsSymbolicLink(const std::wstring& path) {
 }
 
 void CreateDirectories(const std::wstring& path) {
-    const std::string native = ToNative(path);
-    for (std::size_t end = native.find('/', 1);; end = native.find('/', end + 1)) {
-        const std::string part = native.substr(0, end);
-        if (!part.empty()) ::mkdir(part.c_str(), 0777);  // existing folders fail harmlessly
-        if (end == std::string::npos) break;
-    }
+    std::wstring folder = path;
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+    // Most entries share their folder with the one before: one look, no creation.
+    if (folder.empty() || DirectoryExists(folder)) return;
+    const auto slash = folder.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) CreateDirectories(folder.substr(0, slash));
+    // Fails for a folder that appeared meanwhile; the caller looks again.
+    ::mkdir(ToNative(folder).c_str(), 0777);
 }
 
 void ApplyFileTimes(const std::wstring& path, const LocalDateTime& time) {

@@ -1,0 +1,102 @@
+#!/usr/bin/python3
+"""Extraction of the full payload by payload-extract against other extractors.
+
+Alternating rounds, each a whole process timed on a monotonic clock, with its
+peak resident memory from the kernel; plus the ceiling (the same reading with
+no writing) and, when a Windows build is there, InstallFromResource under Wine.
+Usage: bench/extract-bench.py [ROUNDS]   (after scripts/build)
+"""
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+BIN = ROOT / "build/host/bin"
+PEERS = ["unzip", "bsdtar", "7z", "python"]
+
+
+def commands(archive, out):
+    return {
+        "ours": [BIN / "payload-extract", archive, out],
+        "ceiling": [BIN / "zip-inflate-ceiling", archive],
+        "unzip": ["unzip", "-o", "-q", archive, "-d", out],
+        "bsdtar": ["bsdtar", "-xf", archive, "-C", out],
+        "7z": ["7z", "x", "-y", "-bd", "-bso0", f"-o{out}", archive],
+        "python": ["/usr/bin/python3", "-c",
+                   "import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])", archive, out],
+    }
+
+
+def timed(command):
+    """Seconds and peak resident KiB of one run of command."""
+    run = subprocess.run([str(BIN / "run-measured")] + [str(c) for c in command],
+                         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    if run.returncode != 0:
+        sys.exit(f"extract-bench: {command[0]} failed with {run.returncode}: {run.stderr.strip()}")
+    _, seconds, kib = run.stderr.strip().splitlines()[-1].split()
+    return float(seconds), int(kib)
+
+
+def wine_install_seconds(rounds):
+    exe = os.environ.get("KETROVA_BENCH_EXE")
+    for tree in ("win32", "win64"):
+        candidate = ROOT / f"build/{tree}/bin/payload-install-bench.exe"
+        if not exe and candidate.is_file():
+            exe = str(candidate)
+    if not exe or not Path(exe).is_file():
+        return None
+    # A 64-bit build runs under wine64 directly, also where 32-bit programs cannot run.
+    loader = "/usr/lib/wine/wine64" if "x86-64" in subprocess.run(
+        ["file", "-b", exe], capture_output=True, text=True).stdout else "wine"
+    script = f'for i in $(seq {rounds}); do {loader} "{exe}" 2>/dev/null; done'
+    run = subprocess.run([str(ROOT / "scripts/with-wine"), "bash", "-c", script], capture_output=True, text=True)
+    values = [float(v) for v in run.stdout.split()]
+    return statistics.median(values) / 1000 if values else None
+
+
+def main():
+    rounds = int(sys.argv[1]) if len(sys.argv) > 1 else 11
+    archive = Path(os.environ.get("KETROVA_BENCH_ARCHIVE", ROOT / "build/win32/payload/Programa.zip"))
+    if not archive.is_file():
+        sys.exit(f"extract-bench: no payload at {archive} (run scripts/build)")
+    for tool in ("payload-extract", "zip-inflate-ceiling", "run-measured"):
+        if not (BIN / tool).is_file():
+            sys.exit(f"extract-bench: {BIN / tool} is missing")
+    work = Path(tempfile.mkdtemp())
+    out = work / "out"
+    runs = {}
+    try:
+        table = commands(archive, out)
+        order = ["ours"] + PEERS + ["ceiling"]
+        for round_ in range(rounds):
+            # Each round starts one place further on, so that no tool always follows the same one.
+            shift = round_ % len(order)
+            for name in order[shift:] + order[:shift]:
+                shutil.rmtree(out, ignore_errors=True)
+                out.mkdir()
+                os.sync()
+                runs.setdefault(name, []).append(timed(table[name]))
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+    median = {n: statistics.median(s for s, _ in r) for n, r in runs.items()}
+    peak = {n: max(k for _, k in r) / 1024 for n, r in runs.items()}
+    fastest = min(PEERS, key=median.get)
+    print(f"payload {archive.stat().st_size / 1e6:.1f} MB archive, {rounds} alternating rounds, medians")
+    print(f"{'tool':10} {'seconds':>8} {'ours/it':>8} {'peak RSS':>12}")
+    for name in ["ours", "ceiling"] + PEERS:
+        print(f"{name:10} {median[name]:8.3f} {median['ours'] / median[name]:8.2f} {peak[name]:8.1f} MiB")
+    print(f"ours / fastest peer ({fastest}): {median['ours'] / median[fastest]:.2f}  (goal <= 0.90)")
+    print(f"ours / ceiling: {median['ours'] / median['ceiling']:.2f}  (goal <= 1.15)")
+    print(f"ours peak RSS: {peak['ours']:.1f} MiB  (goal <= 4 MiB)")
+    wine = wine_install_seconds(rounds)
+    if wine is not None:
+        print(f"InstallFromResource under Wine (copy + extract + delete): {wine:.3f} s")
+
+
+if __name__ == "__main__":
+    main()
