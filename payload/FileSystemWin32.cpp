@@ -1,5 +1,7 @@
 #include "FileSystem.h"
 
+#include <Handles.h>
+
 #include <windows.h>
 
 #include <algorithm>
@@ -131,11 +133,10 @@ void ApplyFileTimes(const std::wstring& path, const LocalDateTime& time) {
     SYSTEMTIME utc;
     FILETIME stamp;
     if (!::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !::SystemTimeToFileTime(&utc, &stamp)) return;
-    const HANDLE h = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return;
-    ::SetFileTime(h, &stamp, nullptr, &stamp);
-    ::CloseHandle(h);
+    const win::UniqueFile file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // The outcome is not examined: the file is complete either way.
+    if (file) ::SetFileTime(file.get(), &stamp, nullptr, &stamp);
 }
 
 void ApplyFileAttributes(const std::wstring& path, std::uint32_t attributes) {
