@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -127,9 +128,15 @@ private:
     // Labels and the speed button in stacking order; the last is drawn last.
     std::vector<TGraphicControl*> graphicControls_;
     void RequestQuit(int exitCode);
+    void WMClose();
 
     bool busy_ = false;
     bool quitRequested_ = false;
+    // While Button1Click or RunUnattended runs; a close asked meanwhile (from
+    // inside one of their message boxes) must not cut the sequence short.
+    bool sequenceRunning_ = false;
+    // What RunInstallation gave, for a window that an error left open.
+    std::optional<InstallOutcome> outcome_;
     bool trackingMouse_ = false;
     int textChangeGuard_ = 0;
 };

@@ -26,6 +26,19 @@ int ExitCode(TForm2::InstallOutcome outcome) {
     return 1;
 }
 
+// Marks the install sequence as running for the life of a handler, also when
+// an error leaves it.
+class SequenceScope {
+public:
+    explicit SequenceScope(bool& running) : running_(running) { running_ = true; }
+    SequenceScope(const SequenceScope&) = delete;
+    SequenceScope& operator=(const SequenceScope&) = delete;
+    ~SequenceScope() { running_ = false; }
+
+private:
+    bool& running_;
+};
+
 }  // namespace
 
 TForm2::InstallOutcome TForm2::RunInstallation(const std::wstring& folder) {
@@ -47,7 +60,9 @@ TForm2::InstallOutcome TForm2::RunInstallation(const std::wstring& folder) {
 void TForm2::Button1Click() {
     const std::wstring folder = PathText();
     if (IsOneDriveFolder(folder, true)) return;
-    const InstallOutcome outcome = RunInstallation(folder);
+    const SequenceScope scope(sequenceRunning_);
+    outcome_ = RunInstallation(folder);
+    const InstallOutcome outcome = *outcome_;
     // The error message has been shown: nothing more claims a product that is not there.
     if (outcome != InstallOutcome::PayloadFailed) {
         ::MessageBoxW(nullptr, L"Instalação concluída!", L"Information", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
@@ -62,9 +77,24 @@ void TForm2::Button2Click() {
 }
 
 void TForm2::RunUnattended(const std::wstring& folder) {
-    const InstallOutcome outcome = RunInstallation(folder);
+    const SequenceScope scope(sequenceRunning_);
+    outcome_ = RunInstallation(folder);
+    const InstallOutcome outcome = *outcome_;
     if (outcome != InstallOutcome::PayloadFailed) RunIndirect(folder + LoadResText(kProductExeEntry), Handle());
     RequestQuit(ExitCode(outcome));
+}
+
+void TForm2::WMClose() {
+    // Alt+F4 and the task bar's Close: Cancelar answers while it can be
+    // pressed. A window that an error left open, with Cancelar hidden (an
+    // argument) or disabled (busy), would otherwise have no way out at all;
+    // it ends with the exit code of what was done.
+    if (sequenceRunning_ || quitRequested_) return;
+    if (IsClickable(Button2)) {
+        Button2Click();
+    } else {
+        RequestQuit(ExitCode(outcome_.value_or(InstallOutcome::PayloadFailed)));
+    }
 }
 
 void TForm2::RequestQuit(int exitCode) {

@@ -39,5 +39,9 @@ void ShowInstallationError() {
 }
 
 void ShowErrorMessage(const std::wstring& text) {
+    if (messageSink) {
+        messageSink(text);
+        return;
+    }
     ::MessageBoxW(nullptr, text.c_str(), ApplicationTitle().c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }

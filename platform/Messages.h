@@ -12,7 +12,7 @@ void ShowPlainMessage(const std::wstring& text);
 // The one message for any failure of an installation step (payload or shortcuts).
 void ShowInstallationError();
 
-// Tests take the plain messages instead of a box that nobody would close;
+// Tests take the messages (plain and error) instead of a box that nobody would close;
 // nullptr gives the boxes back.
 using MessageSink = void (*)(const std::wstring& text);
 void SetMessageSinkForTests(MessageSink sink);

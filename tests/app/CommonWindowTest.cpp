@@ -2,6 +2,7 @@
 // fonts and order, the keyboard, the busy state and the pictures.
 #include "FormTest.h"
 
+#include "Exception.h"
 #include "Messages.h"
 #include "unitFolders.h"
 
@@ -350,6 +351,38 @@ TEST_F(FormTest, AnUnattendedRunWhosePayloadFailsEndsWithExitCodeOneAndNothingMo
     EXPECT_EQ(quit.wParam, 1u);
     EXPECT_EQ(::GetFileAttributesW((folder + L"Programa.zip").c_str()), INVALID_FILE_ATTRIBUTES);
     ::RemoveDirectoryW(folder.c_str());
+}
+
+// What Alt+F4 and the task bar's Close send.
+void AskToClose(TForm2& form) { ::SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+TEST_F(FormTest, ClosingAnIdleWindowIsCancelar) {
+    TForm2& form = Open();
+    AskToClose(form);
+    EXPECT_FALSE(::IsWindowVisible(form.Handle()));
+    MSG quit{};
+    ASSERT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 0u);
+}
+
+TEST_F(FormTest, AWindowThatACreationErrorLeftOpenWithoutButtonsStillCloses) {
+    collectedMessages.clear();
+    SetMessageSinkForTests(CollectMessage);
+    TForm2& form = Open([]() -> bool { throw Exception(L"Sem acesso ao grupo dos administradores"); },
+                        {L"C:\\ketrova-never-installed\\"});
+    SetMessageSinkForTests(nullptr);
+
+    // The error ended the creation steps before the unattended run: the
+    // window stays for the user, without its buttons.
+    EXPECT_EQ(collectedMessages, std::vector<std::wstring>{L"Sem acesso ao grupo dos administradores"});
+    EXPECT_FALSE(form.QuitRequested());
+    EXPECT_FALSE(probe::HasStyle(form.Button2, WS_VISIBLE));
+    AskToClose(form);
+    EXPECT_TRUE(form.QuitRequested());
+    MSG quit{};
+    ASSERT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 1u) << "nothing was installed";
+    EXPECT_EQ(::GetFileAttributesW(L"C:\\ketrova-never-installed"), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

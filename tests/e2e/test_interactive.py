@@ -98,6 +98,12 @@ class InteractiveInstall(unittest.TestCase):
         self.assertEqual(self.process.wait(60), 0)
         self.assertFalse(unix_path(PROPOSAL).exists())
 
+    def test_alt_f4_closes_like_cancelar(self):
+        xdotool("windowactivate", "--sync", self.window, check=False)
+        xdotool("key", "alt+F4")
+        self.assertEqual(self.process.wait(60), 0)
+        self.assertFalse(unix_path(PROPOSAL).exists())
+
 
 if __name__ == "__main__":
     unittest.main()
