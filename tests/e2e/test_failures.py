@@ -1,7 +1,9 @@
 """What users see when an installation cannot go as planned."""
 
 import shutil
+import tempfile
 import unittest
+from pathlib import Path
 
 from harness import (BUILD, DRIVE_C, EDITIONS, ERROR_TEXT, INSTALLER, MAIN_TITLE, PROGRAM_FILES,
                      answer_message_box, click, control, end_installer, find_windows, fresh_folder,
@@ -78,6 +80,49 @@ class OneDriveRefusal(unittest.TestCase):
             self.assertIsNone(process.poll())
         finally:
             end_installer(process)
+
+
+class ShellLinksUnavailable(unittest.TestCase):
+    """With the shell link object unregistered the product is installed but no
+    shortcut can be made, and the start of the product fails too: the window
+    that this error leaves on the screen still closes, with exit code 2."""
+
+    KEY = "HKLM\\Software\\Classes\\CLSID\\{00021401-0000-0000-C000-000000000046}\\InprocServer32"
+    VIEW = "/reg:32" if BUILD.name == "win32" else "/reg:64"
+    TARGET = "C:\\e2e\\NoLinks\\"
+
+    def setUp(self):
+        remove_shortcuts()
+        self.saved = Path(tempfile.mkdtemp()) / "shell-link.reg"
+        self.assertEqual(wine("reg", "export", self.KEY, windows_path(self.saved), "/y", self.VIEW).returncode, 0)
+        wine("reg", "delete", self.KEY, "/f", self.VIEW)
+
+    def tearDown(self):
+        wine("reg", "import", windows_path(self.saved), self.VIEW)
+        shutil.rmtree(self.saved.parent, ignore_errors=True)
+        restored = wine("reg", "query", self.KEY, self.VIEW).stdout.decode(errors="replace")
+        self.assertIn("shell32.dll", restored, "the shell link object must be registered again")
+        kill_products()
+
+    def test_the_product_is_installed_and_the_window_left_by_the_error_closes_with_two(self):
+        shutil.rmtree(unix_path(self.TARGET), ignore_errors=True)
+        process = start(installer_command(INSTALLER, self.TARGET))
+        try:
+            self.assertIn(ERROR_TEXT, answer_message_box("Instalador", 120))
+            self.assertIn("{00021401-0000-0000-C000-000000000046}", answer_message_box("Instalador", 60))
+            window = wait_for_window(f"^{MAIN_TITLE}$", 60)
+            self.assertFalse(control(window_controls(), "Cancelar")["visible"])
+            self.assertIsNone(process.poll())
+            xdotool("windowactivate", "--sync", window, check=False)
+            xdotool("key", "alt+F4")
+            self.assertEqual(process.wait(60), 2)
+        finally:
+            end_installer(process)
+        self.assertTrue(unix_path(self.TARGET + "Ketrova.exe").exists())
+        self.assertEqual(product_windows(), [])
+        for all_users in (True, False):
+            for kind in ("desktop", "startmenu"):
+                self.assertFalse(shortcut(all_users, kind).exists())
 
 
 class PartialAddOn(unittest.TestCase):
