@@ -48,6 +48,9 @@ struct LocalDateTime {
 bool DirectoryExists(const std::wstring& path);
 bool FileExists(const std::wstring& path);
 bool IsSymbolicLink(const std::wstring& path);
+// One folder whose parent exists. It fails for a drive root or a folder that
+// is there already; whether it worked shows in DirectoryExists.
+void MakeDirectory(const std::wstring& path);
 // With every missing parent; whether it worked shows in DirectoryExists.
 void CreateDirectories(const std::wstring& path);
 // Creation and last-write time; the last-access time stays.

@@ -109,16 +109,7 @@ bool IsSymbolicLink(const std::wstring& path) {
     return found && S_ISLNK(st.st_mode);
 }
 
-void CreateDirectories(const std::wstring& path) {
-    std::wstring folder = path;
-    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
-    // Most entries share their folder with the one before: one look, no creation.
-    if (folder.empty() || DirectoryExists(folder)) return;
-    const auto slash = folder.find_last_of(L"\\/");
-    if (slash != std::wstring::npos) CreateDirectories(folder.substr(0, slash));
-    // Fails for a folder that appeared meanwhile; the caller looks again.
-    ::mkdir(ToNative(folder).c_str(), 0777);
-}
+void MakeDirectory(const std::wstring& path) { ::mkdir(ToNative(path).c_str(), 0777); }
 
 void ApplyFileTimes(const std::wstring& path, const LocalDateTime& time) {
     std::tm tm{};

@@ -112,15 +112,7 @@ bool IsSymbolicLink(const std::wstring& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-void CreateDirectories(const std::wstring& path) {
-    std::wstring folder = path;
-    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
-    if (folder.empty() || DirectoryExists(folder)) return;
-    const auto slash = folder.find_last_of(L"\\/");
-    if (slash != std::wstring::npos) CreateDirectories(folder.substr(0, slash));
-    // Fails for a drive root or a folder that appeared meanwhile; the caller looks again.
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-}
+void MakeDirectory(const std::wstring& path) { ::CreateDirectoryW(path.c_str(), nullptr); }
 
 void ApplyFileTimes(const std::wstring& path, const LocalDateTime& time) {
     SYSTEMTIME local{};
