@@ -1,9 +1,7 @@
 """What users see when an installation cannot go as planned."""
 
 import shutil
-import tempfile
 import unittest
-from pathlib import Path
 
 from harness import (BUILD, DRIVE_C, EDITIONS, ERROR_TEXT, INSTALLER, MAIN_TITLE, PROGRAM_FILES,
                      answer_message_box, click, control, end_installer, find_windows, fresh_folder,
@@ -91,15 +89,24 @@ class ShellLinksUnavailable(unittest.TestCase):
     VIEW = "/reg:32" if BUILD.name == "win32" else "/reg:64"
     TARGET = "C:\\e2e\\NoLinks\\"
 
+    # Kept in the prefix until it is imported back, so that a run cut short
+    # leaves the registration to the next one.
+    SAVED = DRIVE_C / "e2e" / "shell-link.reg"
+
     def setUp(self):
         remove_shortcuts()
-        self.saved = Path(tempfile.mkdtemp()) / "shell-link.reg"
-        self.assertEqual(wine("reg", "export", self.KEY, windows_path(self.saved), "/y", self.VIEW).returncode, 0)
+        if self.SAVED.exists():
+            self.restore()
+        self.SAVED.parent.mkdir(parents=True, exist_ok=True)
+        self.assertEqual(wine("reg", "export", self.KEY, windows_path(self.SAVED), "/y", self.VIEW).returncode, 0)
         wine("reg", "delete", self.KEY, "/f", self.VIEW)
 
+    def restore(self):
+        self.assertEqual(wine("reg", "import", windows_path(self.SAVED), self.VIEW).returncode, 0)
+        self.SAVED.unlink()
+
     def tearDown(self):
-        wine("reg", "import", windows_path(self.saved), self.VIEW)
-        shutil.rmtree(self.saved.parent, ignore_errors=True)
+        self.restore()
         restored = wine("reg", "query", self.KEY, self.VIEW).stdout.decode(errors="replace")
         self.assertIn("shell32.dll", restored, "the shell link object must be registered again")
         kill_products()
