@@ -1,6 +1,7 @@
 #include "FileSystem.h"
 
 #include <Handles.h>
+#include <PlatformError.h>
 
 #include <windows.h>
 
@@ -10,18 +11,6 @@ namespace native {
 namespace {
 
 HANDLE H(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
-
-// The system's text for an error code, without the trailing line break and full stop.
-std::wstring SystemText(DWORD error) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-        0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text(buffer != nullptr ? buffer : L"", length);
-    ::LocalFree(buffer);
-    while (!text.empty() && (text.back() <= L' ' || text.back() == L'.')) text.pop_back();
-    return text;
-}
 
 DWORD AttributesOf(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
 
@@ -41,7 +30,7 @@ File::File(const std::wstring& path, FileAccess access) {
         const DWORD existing = AttributesOf(path);
         if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) != 0 &&
             (existing & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            error_ = SystemText(ERROR_ACCESS_DENIED);
+            error_ = SystemMessage(ERROR_ACCESS_DENIED);
             return;
         }
         disposition = CREATE_ALWAYS;
@@ -49,7 +38,7 @@ File::File(const std::wstring& path, FileAccess access) {
     const HANDLE h =
         ::CreateFileW(path.c_str(), desired, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        error_ = SystemText(::GetLastError());
+        error_ = SystemMessage(::GetLastError());
         return;
     }
     handle_ = reinterpret_cast<std::intptr_t>(h);
