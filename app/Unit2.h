@@ -115,6 +115,8 @@ private:
     LRESULT DefaultButton() const;
     void WMPaint();
     void MouseMessage(UINT message, LPARAM lParam);
+    void WMClose();
+    void RequestQuit(int exitCode);
     void BringToFront(TGraphicControl& control);
     template <typename F>
     void ForEachOptionBox(F action);
@@ -127,8 +129,6 @@ private:
     win::UniqueIcon classIcon_;
     // Labels and the speed button in stacking order; the last is drawn last.
     std::vector<TGraphicControl*> graphicControls_;
-    void RequestQuit(int exitCode);
-    void WMClose();
 
     bool busy_ = false;
     bool quitRequested_ = false;
