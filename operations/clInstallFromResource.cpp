@@ -47,7 +47,7 @@ void ExtractArchive(const std::wstring& archivePath, const std::wstring& folder)
 bool InstallFromResource(const std::wstring& resourceName, const std::wstring& folder) {
     try {
         // A folder that cannot be made shows when the archive cannot be created in it.
-        if (!native::DirectoryExists(folder)) native::CreateDirectories(folder);
+        native::CreateDirectories(folder);
         const std::wstring archivePath = folder + resourceName + L".zip";
         // A leftover of an earlier run; if it stays, creating the new copy fails and says so.
         if (native::FileExists(archivePath)) ::DeleteFileW(archivePath.c_str());

@@ -42,7 +42,9 @@ KETROVA_FOLDING_TARGET __m128i FoldInto(__m128i x, __m128i k, __m128i next) {
 // `size` is a multiple of 16 and at least 64; `state` is the inverted CRC.
 // 32-bit Windows promises only 4-byte stack alignment to the window procedure
 // this runs under, so the stack is aligned here for any 16-byte spill.
-KETROVA_FOLDING_TARGET [[gnu::force_align_arg_pointer]] std::uint32_t Fold(std::uint32_t state, const std::uint8_t* data, std::size_t size) {
+KETROVA_FOLDING_TARGET [[gnu::force_align_arg_pointer]] std::uint32_t Fold(std::uint32_t state,
+                                                                          const std::uint8_t* data,
+                                                                          std::size_t size) {
     const __m128i k1k2 = _mm_set_epi64x(0x01c6e41596, 0x0154442bd4);  // x^(4*128+32), x^(4*128-32)
     const __m128i k3k4 = _mm_set_epi64x(0x00ccaa009e, 0x01751997d0);  // x^(128+32), x^(128-32)
     const __m128i k5 = _mm_set_epi64x(0, 0x0163cd6124);               // x^64
