@@ -3,9 +3,11 @@ deployment scripts do, and reads back what they did through the real API.
 
 Runs inside scripts/with-wine, which sets WINEPREFIX and DISPLAY."""
 
+import datetime
 import os
 import re
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
@@ -26,8 +28,13 @@ EDITIONS = {
     "parcial": BUILD / "editions" / "parcial" / "Instalador.exe",
 }
 PAYLOAD = BUILD / "payload" / "Programa.zip"
-PROBE = BUILD / "bin" / "e2e-probe.exe"
-LAUNCH = BUILD / "bin" / "e2e-launch.exe"
+# The read-back helpers may come from another tree than the installer under
+# test: the shipped 32-bit installer is driven by the x86_64 helpers.
+HELPERS = Path(os.environ.get("KETROVA_HELPERS_BUILD") or BUILD)
+PROBE = HELPERS / "bin" / "e2e-probe.exe"
+LAUNCH = HELPERS / "bin" / "e2e-launch.exe"
+# Emulated 32-bit programs run about a hundred times slower: every wait stretches.
+TIME_SCALE = float(os.environ.get("KETROVA_TIME_SCALE", "1"))
 MAIN_TITLE = "Instalador do Ketrova"
 ERROR_TEXT = ("Erro detectado durante o processo de instalação. É provável que você precise de "
               "privilégio de administrador para realizar essa tarefa.")
@@ -80,17 +87,17 @@ def wine(*args, timeout=120, env=None, check=False):
     run_env.update(env or {})
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         result = subprocess.run([WINE, *map(str, args)], stdin=subprocess.DEVNULL, stdout=out, stderr=err,
-                                timeout=timeout, env=run_env, check=check)
+                                timeout=timeout * TIME_SCALE, env=run_env, check=check)
         out.seek(0)
         err.seek(0)
         return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
 
 
-def launch(command_line, wait_title=None, close=False, timeout=300):
+def launch(command_line, wait_title=None, close=False, timeout=300, env=None):
     """Runs a Windows command line exactly as given; returns (exit code, stdout).
     With wait_title the launcher reports when that window shows, and with
     close it then closes it."""
-    env = {"KETROVA_E2E_CMDLINE": command_line}
+    env = dict(env or {}, KETROVA_E2E_CMDLINE=command_line)
     if wait_title:
         env["KETROVA_E2E_WAIT_TITLE"] = wait_title
     if close:
@@ -99,9 +106,9 @@ def launch(command_line, wait_title=None, close=False, timeout=300):
     return result.returncode, result.stdout.decode("utf-8", "replace")
 
 
-def start(command_line):
+def start(command_line, env=None):
     """Starts a Windows command line without waiting; returns the Popen."""
-    env = dict(os.environ, KETROVA_E2E_CMDLINE=command_line)
+    env = dict(os.environ, **(env or {}), KETROVA_E2E_CMDLINE=command_line)
     return subprocess.Popen([WINE, str(LAUNCH)], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL)
 
@@ -157,6 +164,28 @@ def payload_entries():
         return archive.infolist()
 
 
+def dos_time(info):
+    return datetime.datetime(*info.date_time).strftime("%Y-%m-%d %H:%M:%S")
+
+
+def assert_payload_installed(test, folder):
+    """Every entry of the payload in FOLDER, by the Windows API: size, times, archive attribute."""
+    files = tree(folder)
+    entries = payload_entries()
+    test.assertEqual(len(entries), 85)
+    for info in entries:
+        relative = info.filename.replace("/", "\\")
+        test.assertIn(relative, files, relative)
+        attributes, size, written, created = files[relative]
+        test.assertEqual(size, info.file_size, relative)
+        test.assertEqual(written, dos_time(info), relative)
+        test.assertEqual(created, dos_time(info), relative)
+        test.assertEqual(attributes & 0x20, 0x20, f"{relative}: archive attribute")
+    test.assertNotIn("Programa.zip", files)
+    folders = {name.split("\\")[0] for name in files if "\\" in name}
+    test.assertEqual(len(folders), 10)
+
+
 def xdotool(*args, check=True):
     return subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True, check=check).stdout
 
@@ -168,7 +197,7 @@ def find_windows(name, visible=True):
 
 
 def wait_for_window(name, timeout=60, visible=True):
-    deadline = time.monotonic() + timeout
+    deadline = time.monotonic() + timeout * TIME_SCALE
     while time.monotonic() < deadline:
         found = find_windows(name, visible)
         if found:
@@ -178,7 +207,7 @@ def wait_for_window(name, timeout=60, visible=True):
 
 
 def wait_until(predicate, timeout=30, what="condition"):
-    deadline = time.monotonic() + timeout
+    deadline = time.monotonic() + timeout * TIME_SCALE
     while time.monotonic() < deadline:
         value = predicate()
         if value:
@@ -229,6 +258,15 @@ def product_fields(title):
 
 def kill_products():
     wine("taskkill", "/F", "/IM", "Ketrova.exe", timeout=60)
+    # An emulated 32-bit product is missing from the 64-bit taskkill's list:
+    # its window names the Unix process behind it.
+    for window in find_windows(r"^Ketrova \|"):
+        pid = xdotool("getwindowpid", window, check=False).strip()
+        if pid.isdigit():
+            try:
+                os.kill(int(pid), signal.SIGKILL)
+            except ProcessLookupError:
+                pass
     wait_until(lambda: not product_windows(), 30, "the product to end")
 
 

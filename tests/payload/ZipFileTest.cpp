@@ -321,7 +321,10 @@ std::vector<ExtractCase> ExtractCases() {
          Archive{{{.name = "1.txt", .data = "one"}, {.name = "2.txt", .data = "two", .crc = 1}, {.name = "3.txt", .data = "three"}}},
          "crc: Error reading zip file", "1.txt 2.txt", {{"1.txt", "one"}}},
         {"invalid characters", One({.name = "a|b.txt", .data = "x"}), "other: Invalid characters in path", "", {}},
+#ifndef _WIN32
+        // Windows names cannot hold * or ?.
         {"wildcards pass", One({.name = "a*b?.txt", .data = "x"}), "", "a*b?.txt", {}},
+#endif
         {"dot components resolve inside", One({.name = "a/./../b.txt", .data = "x"}), "", "b.txt", {}},
     };
 }
@@ -332,9 +335,6 @@ class ExtractTest : public testing::TestWithParam<ExtractCase> {};
 
 TEST_P(ExtractTest, WritesWhatTheEntriesHold) {
     const ExtractCase& c = GetParam();
-#ifdef _WIN32
-    if (std::string(c.title) == "wildcards pass") GTEST_SKIP() << "Windows names cannot hold * or ?";
-#endif
     Scratch scratch;
     EXPECT_EQ(ExtractFile(scratch, Build(c.archive)), c.outcome);
     EXPECT_EQ(Listing(scratch.out()), c.listing);
