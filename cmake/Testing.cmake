@@ -3,6 +3,7 @@
 # one by one; on the Windows build the executable runs whole through Wine
 # (the toolchain's emulator).
 # GUI tests open windows or move the mouse, so they take the display one at a time.
+# KETROVA_EXTRA_TEST_PROPERTIES, when set, go to every test (environment, fixtures).
 include(GoogleTest)
 
 macro(ketrova_use_gtest)
@@ -12,6 +13,8 @@ macro(ketrova_use_gtest)
             set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
             set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
             add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+            # A third-party library: built with its own flags, not the project's warnings.
+            set_property(TARGET gtest gtest_main PROPERTY COMPILE_OPTIONS "")
         else()
             find_package(GTest REQUIRED)
         endif()
@@ -34,7 +37,7 @@ function(ketrova_add_test name)
         # Under Wine each process start and each window torn down costs
         # seconds: the cases of one executable run together, as one test.
         add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
-        set_tests_properties(${name} PROPERTIES ${props} TIMEOUT 600)
+        set_tests_properties(${name} PROPERTIES ${props} TIMEOUT 600 ${KETROVA_EXTRA_TEST_PROPERTIES})
     else()
         gtest_discover_tests(${name}
             DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120

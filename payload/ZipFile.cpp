@@ -50,7 +50,7 @@ std::int64_t Remaining(TSeekableStream& stream) {
 // A variable part of a header: never more than the stream still holds.
 std::vector<std::uint8_t> ReadVariable(TSeekableStream& stream, std::size_t length, bool mustBeComplete) {
     if (length == 0) return {};
-    const auto available = static_cast<std::size_t>(std::min<std::int64_t>(Remaining(stream), length));
+    const auto available = static_cast<std::size_t>(std::min<std::int64_t>(Remaining(stream), static_cast<std::int64_t>(length)));
     if (available < length && mustBeComplete) FailReading();
     std::vector<std::uint8_t> bytes(available);
     bytes.resize(ReadFully(stream, bytes.data(), available));

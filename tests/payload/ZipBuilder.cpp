@@ -36,7 +36,11 @@ std::string ExtraRecord(std::uint16_t id, const std::string& data) {
 }
 
 std::string UnicodePath(const std::string& rawName, const std::string& utf8Name, std::optional<std::uint32_t> crc) {
-    return ExtraRecord(0x7075, std::string(1, '\x01') + Le32(crc.value_or(Crc(rawName))) + utf8Name);
+    // Appended piece by piece: GCC 12 misjudges a chain of + here (-Wrestrict).
+    std::string data(1, '\x01');
+    data += Le32(crc.value_or(Crc(rawName)));
+    data += utf8Name;
+    return ExtraRecord(0x7075, data);
 }
 
 std::string Build(const Archive& archive) {

@@ -70,8 +70,9 @@ Image background(int width, int height) {
 
 Image logo(int width, int height) {
     Image image(width, height, Navy);
-    const Point centre{width * 0.5f, height * 0.5f};
-    const float size = std::min(width, height) * 0.62f;
+    const float w = static_cast<float>(width), h = static_cast<float>(height);
+    const Point centre{w * 0.5f, h * 0.5f};
+    const float size = std::min(w, h) * 0.62f;
     paint(image, shapes::circle(centre, size * 0.55f), {Highlight.r, Highlight.g, Highlight.b, 0.35f}, size * 0.45f);
     drawMark(image, centre, size);
     return image;
@@ -86,7 +87,7 @@ Image mark(int size) {
 
 Image wrench(int size) {
     Image image(size, size);
-    const float u = size / 32.0f;
+    const float u = static_cast<float>(size) / 32.0f;
     const auto at = [u](float x, float y) { return Point{x * u, y * u}; };
     // A handle from the lower left to an open jaw at the upper right.
     const Shape handle = shapes::capsule(at(7, 25), at(18.5f, 13.5f), 3.0f * u);

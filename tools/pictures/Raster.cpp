@@ -5,7 +5,9 @@
 
 namespace pictures {
 
-Color rgb(int r, int g, int b, float a) { return {r / 255.0f, g / 255.0f, b / 255.0f, a}; }
+Color rgb(int r, int g, int b, float a) {
+    return {static_cast<float>(r) / 255.0f, static_cast<float>(g) / 255.0f, static_cast<float>(b) / 255.0f, a};
+}
 
 Color mix(Color x, Color y, float t) {
     return {x.r + (y.r - x.r) * t, x.g + (y.g - x.g) * t, x.b + (y.b - x.b) * t, x.a + (y.a - x.a) * t};
@@ -22,14 +24,14 @@ std::uint8_t Image::channel(int x, int y, int index) const {
 
 void fill(Image& image, const std::function<Color(Point)>& colorAt) {
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) image.at(x, y) = colorAt({x + 0.5f, y + 0.5f});
+        for (int x = 0; x < image.width(); ++x) image.at(x, y) = colorAt({static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f});
 }
 
 void paint(Image& image, const Shape& shape, const std::function<Color(Point)>& colorAt, float softness) {
     const float width = std::max(1.0f, softness);
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const Point p{x + 0.5f, y + 0.5f};
+            const Point p{static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f};
             const float coverage = std::clamp(0.5f - shape(p) / width, 0.0f, 1.0f);
             if (coverage <= 0) continue;
             const Color color = colorAt(p);
