@@ -57,7 +57,11 @@ TForm2::TForm2(std::vector<std::wstring> arguments, AdminTest isUserAdmin)
     }
 }
 
-TForm2::~TForm2() { window_.reset(); }
+// The window keeps its handle through its own teardown (WM_DESTROY still acts
+// on it); WM_NCDESTROY lets it go.
+TForm2::~TForm2() {
+    if (window_) ::DestroyWindow(window_.get());
+}
 
 void TForm2::CreateDesignedControls() {
     font_ = CreateDescribedFont(kFormFont);
@@ -115,6 +119,7 @@ void TForm2::FormCreate() {
     ConfigureOptionBox(*ckAllUsers, L"Instalar para todos os usuários (Administrador)");
     ArrangeWindow();
     InitFolderOptions();
+    started_ = true;
     if (arguments_.empty()) {
         ::ShowWindow(Handle(), SW_SHOW);
         ::SetForegroundWindow(Handle());

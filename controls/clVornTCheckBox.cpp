@@ -1,13 +1,11 @@
 #include "clVornTCheckBox.h"
 
+#include "ErrorReport.h"
 #include "Exception.h"
-#include "Messages.h"
-#include "Utf8.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <exception>
 #include <utility>
 
 namespace {
@@ -213,11 +211,9 @@ LRESULT CALLBACK TVornTCheckBox::SubclassProc(HWND window, UINT message, WPARAM 
     }
     try {
         return reinterpret_cast<TVornTCheckBox*>(self)->WndProc(message, wParam, lParam);
-    } catch (const Exception& e) {
+    } catch (...) {
         // No failure may unwind through the platform's window procedure.
-        ShowErrorMessage(e.Message());
-    } catch (const std::exception& e) {
-        ShowErrorMessage(Utf8ToWide(e.what()));
+        ShowCurrentError();
     }
     return 0;
 }
