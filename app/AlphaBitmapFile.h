@@ -1,5 +1,5 @@
 // The details toggle's glyph is stored as a 32-bit BMP file with straight alpha;
-// AlphaBlend wants premultiplied pixels, so they are converted once at load.
+// GdiAlphaBlend wants premultiplied pixels, so they are converted once at load.
 #pragma once
 
 #include <cstdint>

@@ -55,7 +55,7 @@ void TBitmap::AlphaDraw(HDC dc, int left, int top, BYTE constantAlpha) const {
     win::UniqueMemoryDc source(::CreateCompatibleDC(dc));
     win::ScopedSelect picture(source.get(), handle_.get());
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, constantAlpha, AC_SRC_ALPHA};
-    ::AlphaBlend(dc, left, top, width_, height_, source.get(), 0, 0, width_, height_, blend);
+    ::GdiAlphaBlend(dc, left, top, width_, height_, source.get(), 0, 0, width_, height_, blend);
 }
 
 TBitmap LoadJpegResource(const wchar_t* name) {

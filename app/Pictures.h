@@ -31,5 +31,5 @@ TBitmap LoadJpegResource(const wchar_t* name);
 TBitmap LoadBitmapResource(const wchar_t* name);
 
 // An RCDATA resource holding a 32-bit BMP file with straight alpha, as a
-// premultiplied 32-bit DIB section for AlphaBlend.
+// premultiplied 32-bit DIB section for GdiAlphaBlend.
 TBitmap LoadAlphaBitmapResource(const wchar_t* name);

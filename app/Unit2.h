@@ -94,7 +94,7 @@ public:
     void Button1Click();
     void Button2Click();
     InstallOutcome RunInstallation(const std::wstring& folder);
-    void RunUnattended(const std::wstring& folder);
+    void RunUnattended(const std::wstring& argument);
     // Whether the quit request is posted: an unattended run that ended this
     // way has nothing left to show.
     bool QuitRequested() const { return quitRequested_; }
@@ -137,6 +137,9 @@ private:
     bool sequenceRunning_ = false;
     // What RunInstallation gave, for a window that an error left open.
     std::optional<InstallOutcome> outcome_;
+    // Whether the window and its resources were made, before the install
+    // sequence or the wait for the user begins.
+    bool started_ = false;
     bool trackingMouse_ = false;
     int textChangeGuard_ = 0;
 };

@@ -1,6 +1,7 @@
 // The install sequence: the Install and Cancelar buttons and the unattended road.
 #include "Unit2.h"
 
+#include "ExitCodes.h"
 #include "LoadResText.h"
 #include "clCloseActiveInstance.h"
 #include "clCreateShortcut.h"
@@ -16,14 +17,36 @@ constexpr wchar_t kInstanceName[] = L"Ketrova.exe";
 constexpr wchar_t kPayloadResource[] = L"Programa";
 constexpr int kProductExeEntry = 8;
 
-// Exit codes for deployment tools that run the unattended road.
 int ExitCode(TForm2::InstallOutcome outcome) {
     switch (outcome) {
-    case TForm2::InstallOutcome::Completed: return 0;
-    case TForm2::InstallOutcome::PayloadFailed: return 1;
-    case TForm2::InstallOutcome::ShortcutsFailed: return 2;
+    case TForm2::InstallOutcome::Completed: return kExitCompleted;
+    case TForm2::InstallOutcome::PayloadFailed: return kExitPayloadFailed;
+    case TForm2::InstallOutcome::ShortcutsFailed: return kExitShortcutsFailed;
     }
-    return 1;
+    return kExitPayloadFailed;
+}
+
+// Every step joins names to the folder's text, so it gets its final separator
+// first: "C:\Apps\Ketrova" would otherwise put the archive and the shortcuts'
+// target beside the folder. A relative folder or a bare drive is made absolute.
+std::wstring WithFinalSeparator(const std::wstring& folder) {
+    if (folder.ends_with(L'\\') || folder.ends_with(L'/')) return folder;
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD length = ::GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.resize(length);
+        length = ::GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    full.resize(length != 0 && length < full.size() ? length : 0);
+    if (full.empty()) full = folder;
+    return full.ends_with(L'\\') ? full : full + L'\\';
+}
+
+// A link that the platform refused to save is missing without a message; the
+// exit code still says so.
+bool RequestedShortcutsExist(const std::wstring& exeName, bool allUsers, bool startMenu, bool desktop) {
+    return (!startMenu || ShortcutExists(exeName, skStartMenu, allUsers)) &&
+           (!desktop || ShortcutExists(exeName, skDesktop, allUsers));
 }
 
 // Marks the install sequence as running for the life of a handler, also when
@@ -52,13 +75,16 @@ TForm2::InstallOutcome TForm2::RunInstallation(const std::wstring& folder) {
     if (!IsPluginParcial && MayDeleteInstallFolder(folder, exeName)) DeleteFolder(folder);
     if (!InstallFromResource(kPayloadResource, folder)) return InstallOutcome::PayloadFailed;
     if (IsPluginParcial) return InstallOutcome::Completed;
-    const bool shortcutsMade =
-        CreateShortcuts(exeName, folder, ckAllUsers->Checked(), ckLinkStartMenu->Checked(), ckLinkDesktop->Checked());
+    const bool allUsers = ckAllUsers->Checked();
+    const bool startMenu = ckLinkStartMenu->Checked();
+    const bool desktop = ckLinkDesktop->Checked();
+    const bool shortcutsMade = CreateShortcuts(exeName, folder, allUsers, startMenu, desktop) &&
+                               RequestedShortcutsExist(exeName, allUsers, startMenu, desktop);
     return shortcutsMade ? InstallOutcome::Completed : InstallOutcome::ShortcutsFailed;
 }
 
 void TForm2::Button1Click() {
-    const std::wstring folder = PathText();
+    const std::wstring folder = WithFinalSeparator(PathText());
     if (IsOneDriveFolder(folder, true)) return;
     const SequenceScope scope(sequenceRunning_);
     outcome_ = RunInstallation(folder);
@@ -73,10 +99,11 @@ void TForm2::Button1Click() {
 
 void TForm2::Button2Click() {
     ::ShowWindow(Handle(), SW_HIDE);
-    RequestQuit(0);
+    RequestQuit(kExitCompleted);
 }
 
-void TForm2::RunUnattended(const std::wstring& folder) {
+void TForm2::RunUnattended(const std::wstring& argument) {
+    const std::wstring folder = WithFinalSeparator(argument);
     const SequenceScope scope(sequenceRunning_);
     outcome_ = RunInstallation(folder);
     const InstallOutcome outcome = *outcome_;
@@ -88,12 +115,12 @@ void TForm2::WMClose() {
     // Alt+F4 and the task bar's Close: Cancelar answers while it can be
     // pressed. A window that an error left open, with Cancelar hidden (an
     // argument) or disabled (busy), would otherwise have no way out at all;
-    // it ends with the exit code of what was done.
+    // it ends with the exit code of what was done, or of a start that failed.
     if (sequenceRunning_ || quitRequested_) return;
     if (IsClickable(Button2)) {
         Button2Click();
     } else {
-        RequestQuit(ExitCode(outcome_.value_or(InstallOutcome::PayloadFailed)));
+        RequestQuit(outcome_ ? ExitCode(*outcome_) : started_ ? kExitPayloadFailed : kExitNotStarted);
     }
 }
 

@@ -2,6 +2,7 @@
 #include "ComApartment.h"
 #include "CommandLine.h"
 #include "ErrorReport.h"
+#include "ExitCodes.h"
 #include "MessageLoop.h"
 #include "Unit2.h"
 #include "clAdminFunctions.h"
@@ -11,6 +12,10 @@
 #include <memory>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Started from a downloads folder, the installer must load no DLL that lies
+    // beside it: libraries come from the system folder only.
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    ::SetDllDirectoryW(L"");
     const ComApartment com;
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
@@ -19,7 +24,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         form = std::make_unique<TForm2>(CommandLineArguments(::GetCommandLineW()), IsUserAdmin);
     } catch (...) {
         ShowCurrentError();
-        return 0;
+        return kExitNotStarted;
     }
     // An unattended run that has ended needs no window on the screen; one whose
     // creation failed stays open for the user, as does the interactive one.

@@ -24,7 +24,8 @@ struct ThemeApi {
 const ThemeApi& LoadThemeApi() {
     static const ThemeApi api = [] {
         ThemeApi loaded;
-        if (HMODULE library = ::LoadLibraryW(L"uxtheme.dll")) {
+        // From the system folder only: never a planted copy beside the installer.
+        if (HMODULE library = ::LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
             loaded.open = reinterpret_cast<OpenThemeDataFn>(
                 reinterpret_cast<void*>(::GetProcAddress(library, "OpenThemeData")));
             loaded.partSize = reinterpret_cast<GetThemePartSizeFn>(

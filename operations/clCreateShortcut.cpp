@@ -49,13 +49,27 @@ void RenewShortcut(const std::wstring& exeName, const std::wstring& folder, Shor
     WriteShortcut(allUsers, folder + exeName, kind, exeName);
 }
 
+namespace {
+
+std::wstring ShortcutPath(const std::wstring& exeName, ShortcutKind kind, bool allUsers) {
+    return ShortcutFolder(allUsers, kind) + L"\\" + LinkFileName(exeName);
+}
+
+bool IsFile(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
 void DeleteShortcut(const std::wstring& exeName, ShortcutKind kind, bool allUsers) {
-    const std::wstring linkPath = ShortcutFolder(allUsers, kind) + L"\\" + LinkFileName(exeName);
-    const DWORD attributes = ::GetFileAttributesW(linkPath.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        // A link that cannot be deleted is simply written over, or stays.
-        ::DeleteFileW(linkPath.c_str());
-    }
+    const std::wstring linkPath = ShortcutPath(exeName, kind, allUsers);
+    // A link that cannot be deleted is simply written over, or stays.
+    if (IsFile(linkPath)) ::DeleteFileW(linkPath.c_str());
+}
+
+bool ShortcutExists(const std::wstring& exeName, ShortcutKind kind, bool allUsers) {
+    return IsFile(ShortcutPath(exeName, kind, allUsers));
 }
 
 void WriteShortcut(bool allUsers, const std::wstring& targetPath, ShortcutKind kind, const std::wstring& exeName) {

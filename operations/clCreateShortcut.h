@@ -18,6 +18,9 @@ void RenewShortcut(const std::wstring& exeName, const std::wstring& folder, Shor
 
 void DeleteShortcut(const std::wstring& exeName, ShortcutKind kind, bool allUsers);
 
+// Whether the shortcut of exeName is in its shell folder as a file.
+bool ShortcutExists(const std::wstring& exeName, ShortcutKind kind, bool allUsers);
+
 void WriteShortcut(bool allUsers, const std::wstring& targetPath, ShortcutKind kind, const std::wstring& exeName);
 
 // The shell folder of a shortcut, without a trailing separator.
