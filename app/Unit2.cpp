@@ -54,6 +54,8 @@ TForm2::TForm2(std::vector<std::wstring> arguments, AdminTest isUserAdmin)
         FormCreate();
     } catch (...) {
         ShowCurrentError();
+        // A window whose start failed lacks what Install needs; it can only be closed.
+        if (!started_) ::EnableWindow(Button1, FALSE);
     }
 }
 

@@ -99,7 +99,7 @@ void TForm2::Button1Click() {
 
 void TForm2::Button2Click() {
     ::ShowWindow(Handle(), SW_HIDE);
-    RequestQuit(kExitCompleted);
+    RequestQuit(started_ ? kExitCompleted : kExitNotStarted);
 }
 
 void TForm2::RunUnattended(const std::wstring& argument) {

@@ -1,6 +1,7 @@
 // The program's entry: the application, the main window, the message loop.
 #include "ComApartment.h"
 #include "CommandLine.h"
+#include "DllSearch.h"
 #include "ErrorReport.h"
 #include "ExitCodes.h"
 #include "MessageLoop.h"
@@ -12,10 +13,7 @@
 #include <memory>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // Started from a downloads folder, the installer must load no DLL that lies
-    // beside it: libraries come from the system folder only.
-    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    ::SetDllDirectoryW(L"");
+    RestrictDllSearchToSystem();
     const ComApartment com;
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);

@@ -365,6 +365,15 @@ TEST_F(FormTest, ClosingAnIdleWindowIsCancelar) {
     EXPECT_EQ(quit.wParam, 0u);
 }
 
+TEST_F(FormTest, TheWindowsTeardownActsOnTheWindowItself) {
+    Open();
+    form_.reset();
+    // The class outlives the window: its icon, freed with the window, was taken off it.
+    WNDCLASSEXW windowClass{sizeof windowClass};
+    ASSERT_TRUE(::GetClassInfoExW(::GetModuleHandleW(nullptr), L"TForm2", &windowClass));
+    EXPECT_EQ(windowClass.hIcon, nullptr);
+}
+
 TEST_F(FormTest, AWindowThatACreationErrorLeftOpenWithoutButtonsStillCloses) {
     collectedMessages.clear();
     SetMessageSinkForTests(CollectMessage);
@@ -381,7 +390,7 @@ TEST_F(FormTest, AWindowThatACreationErrorLeftOpenWithoutButtonsStillCloses) {
     EXPECT_TRUE(form.QuitRequested());
     MSG quit{};
     ASSERT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(quit.wParam, 1u) << "nothing was installed";
+    EXPECT_EQ(quit.wParam, 3u) << "the installer could not start";
     EXPECT_EQ(::GetFileAttributesW(L"C:\\ketrova-never-installed"), INVALID_FILE_ATTRIBUTES);
 }
 

@@ -2,8 +2,11 @@
 // and the proof that the platform's own check box drawing never reaches the screen.
 #include "OptionBoxFixture.h"
 
+#include "Messages.h"
+
 #include <cwctype>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -117,6 +120,21 @@ TEST_F(OptionBoxInputTest, ClickFocusesAndToggles) {
     EXPECT_EQ(Differences(Screen(), InstallerPicture(kInstallerIluminado, true, kDesktopCaption)), "");
     MovePointerAway();
     EXPECT_EQ(Differences(Screen(), Expected()), "") << "focused, pointer away";
+}
+
+std::vector<std::wstring> shownErrors;
+void CollectError(const std::wstring& text) { shownErrors.push_back(text); }
+
+TEST_F(OptionBoxInputTest, AnyFailureOfAHandlerIsShownAndStopsAtTheWindowProcedure) {
+    ShowInstallerBox();
+    box.OnClick = [] { throw 42; };
+    shownErrors.clear();
+    SetMessageSinkForTests(CollectError);
+    ClickAt(box.Handle(), 9, 9);
+    PumpUntilIdle();
+    SetMessageSinkForTests(nullptr);
+    EXPECT_EQ(shownErrors, std::vector<std::wstring>{L"Erro desconhecido"});
+    EXPECT_TRUE(::IsWindow(box.Handle()));
 }
 
 TEST_F(OptionBoxInputTest, ClicksGoThroughGrayedWhenAllowed) {

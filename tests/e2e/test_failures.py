@@ -5,8 +5,8 @@ import unittest
 
 from harness import (BUILD, DRIVE_C, EDITIONS, ERROR_TEXT, INSTALLER, MAIN_TITLE, PROGRAM_FILES,
                      answer_message_box, click, control, end_installer, find_windows, fresh_folder,
-                     installer_command, kill_products, launch, product_windows, remove_shortcuts, shortcut,
-                     start, unix_path, wait_for_window, wait_until, window_controls, windows_path, wine,
+                     installer_command, kill_products, launch, product_windows, remove_shortcuts,
+                     shortcut, start, unix_path, wait_for_window, wait_until, window_controls, windows_path, wine,
                      xdotool)
 
 INSTALL = (562 + 53, 395 + 16)
@@ -29,6 +29,36 @@ class UnwritableTarget(unittest.TestCase):
         for all_users in (True, False):
             for kind in ("desktop", "startmenu"):
                 self.assertFalse(shortcut(all_users, kind).exists())
+
+
+class ExitCodes(unittest.TestCase):
+    """What a deployment tool reads when the unattended road goes wrong."""
+
+    def tearDown(self):
+        kill_products()
+        remove_shortcuts()
+
+    def test_a_shortcut_the_platform_cannot_save_gives_two_without_a_message(self):
+        remove_shortcuts()
+        # A folder where the link file should go: the save fails and the link is missing.
+        blocker = shortcut(True, "desktop")
+        blocker.mkdir(parents=True)
+        try:
+            target = "C:\\e2e\\NoDesktopLink\\"
+            shutil.rmtree(unix_path(target), ignore_errors=True)
+            self.assertEqual(launch(installer_command(INSTALLER, target))[0], 2)
+            self.assertTrue(unix_path(target + "Ketrova.exe").exists())
+            self.assertTrue(shortcut(True, "startmenu").exists())
+        finally:
+            blocker.rmdir()
+
+    def test_an_installer_whose_window_cannot_be_made_gives_three(self):
+        # Without a display no window can be created.
+        target = "C:\\e2e\\NeverInstalled\\"
+        shutil.rmtree(unix_path(target), ignore_errors=True)
+        code, _ = launch(installer_command(INSTALLER, target), env={"DISPLAY": ""})
+        self.assertEqual(code, 3)
+        self.assertFalse(unix_path(target).exists())
 
 
 class OneDriveRefusal(unittest.TestCase):

@@ -6,11 +6,12 @@ import os
 import shutil
 import unittest
 
-from harness import (BUILD, INSTALLER, MAIN_TITLE, click, end_installer, fresh_folder, installer_command,
-                     kill_products, launch, start, unix_path, wait_for_window)
+from harness import (BUILD, INSTALLER, MAIN_TITLE, click, control, end_installer, fresh_folder, installer_command,
+                     kill_products, launch, start, unix_path, wait_for_window, wait_until, window_controls)
 
 NAMES = os.environ["KETROVA_PLANTED_NAMES"].split(",")
 CANCELAR = (674 + 53, 395 + 16)
+TOGGLE = (522 + 17, 395 + 16)
 
 
 class PlantedDlls(unittest.TestCase):
@@ -42,6 +43,9 @@ class PlantedDlls(unittest.TestCase):
         process = start(installer_command(self.installer), env=self.env)
         try:
             window = wait_for_window(f"^{MAIN_TITLE}$", 60)
+            # The details panel draws the option boxes and the themed parts.
+            click(window, *TOGGLE)
+            wait_until(lambda: control(window_controls(), "...")["visible"], 10, "the details panel")
             click(window, *CANCELAR)
             self.assertEqual(process.wait(60), 0)
         finally:
