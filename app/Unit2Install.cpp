@@ -31,13 +31,11 @@ int ExitCode(TForm2::InstallOutcome outcome) {
 // target beside the folder. A relative folder or a bare drive is made absolute.
 std::wstring WithFinalSeparator(const std::wstring& folder) {
     if (folder.ends_with(L'\\') || folder.ends_with(L'/')) return folder;
-    std::wstring full(MAX_PATH, L'\0');
-    DWORD length = ::GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length >= full.size()) {
-        full.resize(length);
-        length = ::GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    }
-    full.resize(length != 0 && length < full.size() ? length : 0);
+    const DWORD size = ::GetFullPathNameW(folder.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    const DWORD length = size != 0 ? ::GetFullPathNameW(folder.c_str(), size, full.data(), nullptr) : 0;
+    // A text the platform cannot resolve is kept as written.
+    full.resize(length < size ? length : 0);
     if (full.empty()) full = folder;
     return full.ends_with(L'\\') ? full : full + L'\\';
 }
