@@ -38,11 +38,13 @@ PremultipliedImage ReadPremultipliedBmp(std::span<const std::uint8_t> file) {
     const std::uint16_t bitCount = ReadU16(file, 28);
     const std::uint32_t compression = ReadU32(file, 30);
     if (infoSize < kInfoHeaderSize || bitCount != 32 || compression != 0) Malformed();
-    if (width <= 0 || width > kMaxSide || signedHeight == 0 || std::abs(signedHeight) > kMaxSide) Malformed();
+    // Widened first: the height of INT32_MIN has no 32-bit magnitude.
+    const std::int64_t height = std::llabs(static_cast<std::int64_t>(signedHeight));
+    if (width <= 0 || width > kMaxSide || height == 0 || height > kMaxSide) Malformed();
 
     PremultipliedImage image;
     image.width = width;
-    image.height = std::abs(signedHeight);
+    image.height = static_cast<int>(height);
     const std::size_t count = static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
     if (pixelOffset > file.size() || (file.size() - pixelOffset) / 4 < count) Malformed();
     image.pixels.resize(count);

@@ -8,13 +8,13 @@
 #include "clIndirectRunExternalPrograma.h"
 #include "clInstallFromResource.h"
 #include "clUninstall.h"
+#include "PayloadName.h"
 #include "unitFolders.h"
 
 namespace {
 
 // The running instances are found by this fixed name, not by string-table entry 8.
 constexpr wchar_t kInstanceName[] = L"Ketrova.exe";
-constexpr wchar_t kPayloadResource[] = L"Programa";
 constexpr int kProductExeEntry = 8;
 
 int ExitCode(TForm2::InstallOutcome outcome) {
@@ -71,7 +71,7 @@ TForm2::InstallOutcome TForm2::RunInstallation(const std::wstring& folder) {
     // Only an earlier installation is removed; a folder with other data is
     // extracted over, so that nobody's files are lost.
     if (!IsPluginParcial && MayDeleteInstallFolder(folder, exeName)) DeleteFolder(folder);
-    if (!InstallFromResource(kPayloadResource, folder)) return InstallOutcome::PayloadFailed;
+    if (!InstallFromResource(PayloadResourceName, folder)) return InstallOutcome::PayloadFailed;
     if (IsPluginParcial) return InstallOutcome::Completed;
     const bool allUsers = ckAllUsers->Checked();
     const bool startMenu = ckLinkStartMenu->Checked();

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -35,6 +36,19 @@ void SaveResourceToFile(const std::wstring& resourceName, const std::wstring& fi
     }
 }
 
+// The copy of the payload goes with the step, whatever ended it.
+class TemporaryArchive {
+public:
+    explicit TemporaryArchive(std::wstring path) : path_(std::move(path)) {}
+    TemporaryArchive(const TemporaryArchive&) = delete;
+    TemporaryArchive& operator=(const TemporaryArchive&) = delete;
+    ~TemporaryArchive() { ::DeleteFileW(path_.c_str()); }
+    const std::wstring& Path() const { return path_; }
+
+private:
+    std::wstring path_;
+};
+
 void ExtractArchive(const std::wstring& archivePath, const std::wstring& folder) {
     TZipFile zip;
     zip.Open(archivePath, TZipMode::zmRead);
@@ -48,13 +62,13 @@ bool InstallFromResource(const std::wstring& resourceName, const std::wstring& f
     try {
         // A folder that cannot be made shows when the archive cannot be created in it.
         native::CreateDirectories(folder);
-        const std::wstring archivePath = folder + resourceName + L".zip";
-        // A leftover of an earlier run; if it stays, creating the new copy fails and says so.
-        if (native::FileExists(archivePath)) ::DeleteFileW(archivePath.c_str());
-        SaveResourceToFile(resourceName, archivePath);
-        ExtractArchive(archivePath, folder);
-        // An archive that cannot be deleted stays; the product is installed all the same.
-        ::DeleteFileW(archivePath.c_str());
+        // A leftover of an earlier run goes first; if it stays, creating the new
+        // copy fails and says so. One that cannot be deleted afterwards stays; the
+        // product is installed all the same.
+        const TemporaryArchive archive(folder + resourceName + L".zip");
+        if (native::FileExists(archive.Path())) ::DeleteFileW(archive.Path().c_str());
+        SaveResourceToFile(resourceName, archive.Path());
+        ExtractArchive(archive.Path(), folder);
         return true;
     } catch (...) {
         ShowInstallationError();

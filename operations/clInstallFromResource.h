@@ -4,7 +4,8 @@
 #include <string>
 
 // Copies the RCDATA resource resourceName to folder + resourceName + ".zip",
-// extracts that archive into folder and deletes it. Any failure ends the
-// steps and shows the one installation-error message; nothing is rolled back.
+// extracts that archive into folder and deletes it, whether the steps succeed
+// or not. Any failure ends the steps and shows the one installation-error
+// message; files already extracted stay.
 // Returns whether every step succeeded.
 bool InstallFromResource(const std::wstring& resourceName, const std::wstring& folder);

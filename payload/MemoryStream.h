@@ -16,5 +16,5 @@ public:
 private:
     const unsigned char* data_;
     std::size_t size_;
-    std::size_t position_ = 0;
+    std::int64_t position_ = 0;
 };

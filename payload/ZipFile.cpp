@@ -126,13 +126,15 @@ void TZipFile::Open(TSeekableStream& stream, TZipMode mode) {
 void TZipFile::Close() {
     FMode = TZipMode::zmClosed;
     FFiles.clear();
+    FPlan.clear();
+    FPlanned = false;
     FComment.clear();
     FStream = nullptr;
     FEndFileData = 0;
     FFileStream.reset();
 }
 
-bool TZipFile::FindEndOfCentralDirectory(std::uint8_t (&record)[zip::EndOfCentralDirSize]) {
+std::optional<std::int64_t> TZipFile::FindEndOfCentralDirectory(std::uint8_t (&record)[zip::EndOfCentralDirSize]) {
     const std::int64_t size = FStream->Size();
     const std::int64_t maxBack = std::min(zip::MaxEndSearch, size);
     constexpr auto step = static_cast<std::int64_t>(zip::EndSearchWindow - zip::EndOfCentralDirSize);
@@ -142,7 +144,7 @@ bool TZipFile::FindEndOfCentralDirectory(std::uint8_t (&record)[zip::EndOfCentra
     while (backRead <= maxBack) {
         backRead = backRead + step <= maxBack ? backRead + step : maxBack;
         const std::int64_t start = size - backRead;
-        if (start == previous) return false;
+        if (start == previous) return std::nullopt;
         previous = start;
         FStream->Seek(start, SeekOrigin::Begin);
         const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(zip::EndSearchWindow, size - start));
@@ -156,48 +158,57 @@ bool TZipFile::FindEndOfCentralDirectory(std::uint8_t (&record)[zip::EndOfCentra
                 FStream->Seek(at + static_cast<std::int64_t>(zip::EndOfCentralDirSize), SeekOrigin::Begin);
                 FComment = ReadVariable(*FStream, commentLength, false);
             }
-            if (zip::Get32(record + 16) == zip::Zip64Marker) {
-                if (at < static_cast<std::int64_t>(zip::Zip64EndLocatorSize)) FailReading();
-                FStream->Seek(at - static_cast<std::int64_t>(zip::Zip64EndLocatorSize), SeekOrigin::Begin);
-            }
-            return true;
+            return at;
         }
     }
-    return false;
+    return std::nullopt;
+}
+
+bool TZipFile::ReadZip64End(std::int64_t endRecordAt, std::uint64_t& count, std::uint64_t& size, std::uint64_t& offset) {
+    if (endRecordAt < static_cast<std::int64_t>(zip::Zip64EndLocatorSize)) return false;
+    FStream->Seek(endRecordAt - static_cast<std::int64_t>(zip::Zip64EndLocatorSize), SeekOrigin::Begin);
+    std::uint8_t locator[zip::Zip64EndLocatorSize];
+    if (ReadFully(*FStream, locator, sizeof locator) != sizeof locator ||
+        zip::Get32(locator) != zip::Zip64EndLocatorSignature) {
+        return false;
+    }
+    SeekTo(*FStream, zip::Get64(locator + 8));
+    std::uint8_t record[zip::Zip64EndOfCentralDirSize];
+    if (ReadFully(*FStream, record, sizeof record) != sizeof record ||
+        zip::Get32(record) != zip::Zip64EndOfCentralDirSignature) {
+        FailReading();
+    }
+    count = zip::Get64(record + 32);
+    size = zip::Get64(record + 40);
+    offset = zip::Get64(record + 48);
+    return true;
 }
 
 void TZipFile::ReadCentralDirectory() {
     FFiles.clear();
+    FPlan.clear();
+    FPlanned = false;
     FComment.clear();
     if (FStream->Size() == 0) return;
     std::uint8_t end[zip::EndOfCentralDirSize];
-    if (!FindEndOfCentralDirectory(end)) FailReading();
+    const auto endRecordAt = FindEndOfCentralDirectory(end);
+    if (!endRecordAt) FailReading();
 
-    std::uint64_t count;
-    if (zip::Get32(end + 16) == zip::Zip64Marker) {
-        std::uint8_t locator[zip::Zip64EndLocatorSize];
-        if (ReadFully(*FStream, locator, sizeof locator) != sizeof locator ||
-            zip::Get32(locator) != zip::Zip64EndLocatorSignature) {
-            FailReading();
-        }
-        SeekTo(*FStream, zip::Get64(locator + 8));
-        std::uint8_t record[zip::Zip64EndOfCentralDirSize];
-        if (ReadFully(*FStream, record, sizeof record) != sizeof record ||
-            zip::Get32(record) != zip::Zip64EndOfCentralDirSignature) {
-            FailReading();
-        }
-        const std::uint64_t offset = zip::Get64(record + 48);
-        SeekTo(*FStream, offset);
-        FEndFileData = FStream->Position();
-        count = zip::Get64(record + 32);
-    } else {
-        FStream->Seek(zip::Get32(end + 16), SeekOrigin::Begin);
-        FEndFileData = zip::Get32(end + 16);
-        count = zip::Get16(end + 10);
-    }
+    std::uint64_t count = zip::Get16(end + 10);
+    std::uint64_t size = zip::Get32(end + 12);
+    std::uint64_t offset = zip::Get32(end + 16);
+    // Any value at its maximum may stand for a larger one in the ZIP64 record:
+    // more than 65,535 entries leave the offset as it is.
+    const bool atMaximum = zip::Get16(end + 4) == 0xFFFF || zip::Get16(end + 6) == 0xFFFF ||
+                           zip::Get16(end + 8) == 0xFFFF || count == 0xFFFF || size == zip::Zip64Marker ||
+                           offset == zip::Zip64Marker;
+    if (!(atMaximum && ReadZip64End(*endRecordAt, count, size, offset)) && offset == zip::Zip64Marker) FailReading();
+    SeekTo(*FStream, offset);
+    FEndFileData = FStream->Position();
 
-    // The count is not trusted for anything but the loop: every entry must be
-    // read from the stream, so a false count ends at its end.
+    // Entries are read from the stream, never reserved by the count, so a false
+    // count ends at the data's end; the directory must then hold exactly the
+    // announced entries in exactly its announced size, or part of it would be lost.
     for (std::uint64_t k = 0; k < count; ++k) {
         std::uint8_t fixed[zip::CentralHeaderSize];
         if (ReadFully(*FStream, fixed, 4) != 4 || zip::Get32(fixed) != zip::CentralHeaderSignature) {
@@ -217,8 +228,13 @@ void TZipFile::ReadCentralDirectory() {
         h.FileName = ReadVariable(*FStream, h.FileNameLength, true);
         h.ExtraField = ReadVariable(*FStream, h.ExtraFieldLength, true);
         h.FileComment = ReadVariable(*FStream, h.FileCommentLength, true);
+        // Each value the ZIP64 record must supply is there.
+        h.GetUncompressedSize64();
+        h.GetCompressedSize64();
+        h.GetLocalHeaderOffset64();
         FFiles.push_back(std::move(h));
     }
+    if (static_cast<std::uint64_t>(FStream->Position() - FEndFileData) != size) FailReading();
 }
 
 void TZipFile::CheckReadable() const {
@@ -227,7 +243,7 @@ void TZipFile::CheckReadable() const {
     }
 }
 
-std::pair<std::unique_ptr<TStream>, TZipHeader> TZipFile::Read(int index) {
+TZipHeader TZipFile::ReadLocalHeader(int index) {
     CheckReadable();
     if (index < 0 || index >= FileCount()) {
         throw EZipException(L"Index out of range (" + std::to_wstring(index) + L").  Must be >= 0 and < " +
@@ -253,13 +269,22 @@ std::pair<std::unique_ptr<TStream>, TZipHeader> TZipFile::Read(int index) {
     ReadSharedFields(local, fixed + 8);
     local.FileName = ReadVariable(*FStream, local.FileNameLength, false);
     local.ExtraField = ReadVariable(*FStream, local.ExtraFieldLength, false);
+    return local;
+}
 
+std::pair<std::unique_ptr<TStream>, TZipHeader> TZipFile::Read(int index) {
+    TZipHeader local = ReadLocalHeader(index);
+    const TZipHeader& central = FFiles[static_cast<std::size_t>(index)];
+    const TZipHeader& sizes = (local.Flag & zip::FlagDataDescriptor) != 0 ? central : local;
+    auto data = Handler(central)(*FStream, *this, sizes);
+    return {std::move(data), std::move(local)};
+}
+
+const TStreamConstructor& TZipFile::Handler(const TZipHeader& central) {
     const auto& handlers = CompressionHandlers();
     const auto handler = handlers.find(static_cast<std::uint8_t>(central.CompressionMethod & 0xFF));
     if (handler == handlers.end()) throw Exception(L"Item not found");
-    const TZipHeader& sizes = (local.Flag & zip::FlagDataDescriptor) != 0 ? central : local;
-    auto data = handler->second(*FStream, *this, sizes);
-    return {std::move(data), std::move(local)};
+    return handler->second;
 }
 
 std::wstring TZipFile::EntryName(const TZipHeader& local, const TZipHeader& central) const {
@@ -301,30 +326,110 @@ void TZipFile::Extract(const std::wstring& fileName, const std::wstring& path, b
     Extract(index, path, createSubdirs);
 }
 
+bool TZipFile::IsLinkEntry(const TZipHeader& central) {
+    return central.HostSystem() == zip::HostMsDos && (central.ExternalAttributes & zip::AttributeSymbolicLink) != 0;
+}
+
+const std::vector<TZipFile::EntryPlan>& TZipFile::Judge(const std::wstring& path) {
+    if (FPlanned && FPlanPath == path) return FPlan;
+    std::vector<EntryPlan> plan(FFiles.size());
+    std::map<std::wstring, std::size_t> links;  // folded name -> entry
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        const TZipHeader& central = FFiles[i];
+        const TZipHeader local = ReadLocalHeader(static_cast<int>(i));
+        Handler(central);
+        std::wstring name = EntryName(local, central);
+        std::replace(name.begin(), name.end(), L'/', L'\\');
+        auto confined = zip::ConfineEntryName(name);
+        if (!confined) throw EZipException(L"Unsafe entry name \"" + name + L"\"");
+        plan[i].original = std::move(name);
+        plan[i].name = std::move(*confined);
+        plan[i].folder = plan[i].name.empty() || plan[i].name.back() == L'\\';
+        if (plan[i].folder || !IsLinkEntry(central)) continue;
+        plan[i].link = true;
+        auto [data, header] = Read(static_cast<int>(i));
+        plan[i].linkTarget = ReadLinkTarget(*data, central, plan[i].original);
+        links.emplace(zip::FoldedPath(plan[i].name), i);
+    }
+
+    // Nothing is written or created through a link, the archive's own or one
+    // that was there before: not below it, and not in its place.
+    std::map<std::wstring, bool> onDisk;  // folded path -> is a link
+    auto isLinkOnDisk = [&](const std::wstring& confinedPath) {
+        auto [it, added] = onDisk.emplace(zip::FoldedPath(confinedPath), false);
+        if (added) it->second = native::IsSymbolicLink(zip::Combine(path, confinedPath));
+        return it->second;
+    };
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        const std::wstring& name = plan[i].name;
+        const std::size_t length = plan[i].folder && !name.empty() ? name.size() - 1 : name.size();
+        for (std::size_t end = name.find(L'\\'); length != 0; end = name.find(L'\\', end + 1)) {
+            const std::wstring prefix = name.substr(0, std::min(end, length));
+            const auto link = links.find(zip::FoldedPath(prefix));
+            if ((link != links.end() && link->second != i) || isLinkOnDisk(prefix)) {
+                throw EZipException(L"Unsafe entry name \"" + plan[i].original + L"\"");
+            }
+            if (end >= length) break;
+        }
+    }
+    for (const EntryPlan& entry : plan) {
+        if (!entry.link || entry.linkTarget.empty()) continue;
+        const bool inside = zip::ResolvesInside(entry.name, entry.linkTarget, [&](const std::wstring& at) {
+            if (const auto link = links.find(zip::FoldedPath(at)); link != links.end()) {
+                return zip::LinkAtPath{zip::LinkAtPath::Kind::ArchiveLink, plan[link->second].linkTarget};
+            }
+            return zip::LinkAtPath{isLinkOnDisk(at) ? zip::LinkAtPath::Kind::OtherLink : zip::LinkAtPath::Kind::None, {}};
+        });
+        if (!inside) {
+            throw EZipException(L"Unsafe symbolic link target \"" + entry.linkTarget + L"\" in \"" + entry.original +
+                                L"\"");
+        }
+    }
+    FPlan = std::move(plan);
+    FPlanPath = path;
+    FPlanned = true;
+    return FPlan;
+}
+
+std::wstring TZipFile::ReadLinkTarget(TStream& data, const TZipHeader& central, const std::wstring& name) {
+    const std::uint64_t size = central.GetUncompressedSize64();
+    // No path is anywhere near a chunk long; a longer target is not read at all.
+    if (size > ChunkSize) throw EZipException(L"Unsafe symbolic link target in \"" + name + L"\"");
+    std::uint8_t* buffer = Chunk();
+    const auto length = static_cast<std::size_t>(size);
+    if (ReadFully(data, buffer, length) != length) FailReading();
+    if (Crc32(0, buffer, length) != central.CRC32) throw EZipCRCException(L"Error reading zip file");
+    return Utf8ToWide({reinterpret_cast<const char*>(buffer), length});
+}
+
 void TZipFile::Extract(int index, const std::wstring& path, bool createSubdirs) {
+    CheckReadable();
+    const auto& plan = Judge(path);
     auto [data, local] = Read(index);
     FCurrentHeader = std::move(local);
     const TZipHeader& central = FFiles[static_cast<std::size_t>(index)];
+    const EntryPlan& entry = plan[static_cast<std::size_t>(index)];
 
-    std::wstring name = EntryName(FCurrentHeader, central);
-    std::replace(name.begin(), name.end(), L'/', L'\\');
-    const auto confined = zip::ConfineEntryName(name);
-    if (!confined) throw EZipException(L"Unsafe entry name \"" + name + L"\"");
-    const std::wstring out = zip::Combine(path, createSubdirs ? *confined : FileNamePart(*confined));
-
+    if (entry.name.empty()) {
+        // The entry names the target folder itself.
+        native::CreateDirectories(path);
+        return;
+    }
+    const std::wstring out = zip::Combine(path, createSubdirs ? entry.name : FileNamePart(entry.name));
     if (createSubdirs) {
         if (const auto slash = out.find_last_of(L'\\'); slash != std::wstring::npos && slash > 0) {
             native::CreateDirectories(out.substr(0, slash));
         }
     }
-    if (!out.empty() && out.back() == L'\\') return;
+    if (entry.folder) return;
+    // Flattened names may meet a link that an earlier entry made.
+    if (native::IsSymbolicLink(out)) throw EZipException(L"Unsafe entry name \"" + entry.original + L"\"");
 
-    const bool msDos = central.HostSystem() == zip::HostMsDos;
-    const std::uint8_t attributes = msDos ? static_cast<std::uint8_t>(central.ExternalAttributes & 0xFF) : 0;
-    const bool link = msDos && (attributes & zip::AttributeSymbolicLink) != 0;
     try {
-        if (link) {
-            ExtractSymbolicLink(*data, central, *confined, out);
+        if (entry.link) {
+            FCurrentFile = out;
+            // An empty target makes no link.
+            if (!entry.linkTarget.empty()) native::MakeSymbolicLink(out, entry.linkTarget);
         } else {
             ExtractFile(*data, central, out);
         }
@@ -334,28 +439,12 @@ void TZipFile::Extract(int index, const std::wstring& path, bool createSubdirs) 
     }
     FCurrentFile.clear();
 
-    if (link || !native::FileExists(out)) return;
+    if (entry.link || !native::FileExists(out)) return;
     if (const auto time = DecodeDosDateTime(FCurrentHeader.ModifiedDateTime)) native::ApplyFileTimes(out, *time);
     // The volume-label bit means nothing for a file.
-    if (msDos) native::ApplyFileAttributes(out, attributes & ~0x08u);
-}
-
-void TZipFile::ExtractSymbolicLink(TStream& data, const TZipHeader& central, const std::wstring& name,
-                                   const std::wstring& out) {
-    FCurrentFile = out;
-    const std::uint64_t size = central.GetUncompressedSize64();
-    if (size == 0) return;
-    // No path is anywhere near a chunk long; a longer target is not read at all.
-    if (size > ChunkSize) throw EZipException(L"Unsafe symbolic link target in \"" + name + L"\"");
-    std::uint8_t* buffer = Chunk();
-    const auto length = static_cast<std::size_t>(size);
-    if (ReadFully(data, buffer, length) != length) FailReading();
-    if (Crc32(0, buffer, length) != central.CRC32) throw EZipCRCException(L"Error reading zip file");
-    const std::wstring target = Utf8ToWide({reinterpret_cast<const char*>(buffer), length});
-    if (!zip::IsConfinedLinkTarget(name, target)) {
-        throw EZipException(L"Unsafe symbolic link target \"" + target + L"\" in \"" + name + L"\"");
+    if (central.HostSystem() == zip::HostMsDos) {
+        native::ApplyFileAttributes(out, central.ExternalAttributes & 0xFF & ~0x08u);
     }
-    native::MakeSymbolicLink(out, target);
 }
 
 void TZipFile::ExtractFile(TStream& data, const TZipHeader& central, const std::wstring& out) {
@@ -379,5 +468,7 @@ void TZipFile::ExtractFile(TStream& data, const TZipHeader& central, const std::
 
 void TZipFile::ExtractAll(const std::wstring& path) {
     CheckReadable();
+    // Every name and link is judged before the first byte is written.
+    Judge(path);
     for (int i = 0; i < FileCount(); ++i) Extract(i, path, true);
 }

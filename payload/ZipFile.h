@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -62,13 +63,31 @@ public:
 
 private:
     void ReadCentralDirectory();
-    // Step back from the end to the last end record; also reads the comment and,
-    // for ZIP64, leaves the position at the locator. False when there is none.
-    bool FindEndOfCentralDirectory(std::uint8_t (&record)[zip::EndOfCentralDirSize]);
+    // Steps back from the end to the last end record and reads the comment; the
+    // record's offset, or nothing when there is none.
+    std::optional<std::int64_t> FindEndOfCentralDirectory(std::uint8_t (&record)[zip::EndOfCentralDirSize]);
+    // The ZIP64 record's values when a locator stands before the end record.
+    bool ReadZip64End(std::int64_t endRecordAt, std::uint64_t& count, std::uint64_t& size, std::uint64_t& offset);
     void CheckReadable() const;
+    TZipHeader ReadLocalHeader(int index);
+    // Fails with "Item not found" for a compression method nobody registered.
+    static const TStreamConstructor& Handler(const TZipHeader& central);
     std::wstring EntryName(const TZipHeader& local, const TZipHeader& central) const;
-    void ExtractSymbolicLink(TStream& data, const TZipHeader& central, const std::wstring& name,
-                             const std::wstring& out);
+    static bool IsLinkEntry(const TZipHeader& central);
+
+    // Where each entry goes below the target folder, judged for the whole
+    // archive at once: names that would leave the folder, entries below or in
+    // place of a link, and link targets that resolve outside are refused
+    // before anything is written. Kept until the archive or the folder changes.
+    struct EntryPlan {
+        std::wstring original;  // the entry's name, "\" separators
+        std::wstring name;      // confined; empty for the folder itself
+        bool folder = false;
+        bool link = false;
+        std::wstring linkTarget;
+    };
+    const std::vector<EntryPlan>& Judge(const std::wstring& path);
+    std::wstring ReadLinkTarget(TStream& data, const TZipHeader& central, const std::wstring& name);
     void ExtractFile(TStream& data, const TZipHeader& central, const std::wstring& out);
     std::uint8_t* Chunk();
 
@@ -78,6 +97,9 @@ private:
     std::int64_t FStartFileData = 0;
     std::int64_t FEndFileData = 0;
     std::vector<TZipHeader> FFiles;
+    std::vector<EntryPlan> FPlan;
+    std::wstring FPlanPath;
+    bool FPlanned = false;
     std::vector<std::uint8_t> FComment;
     std::wstring FCurrentFile;
     TZipHeader FCurrentHeader;

@@ -75,7 +75,8 @@ struct TZipHeader {
     std::vector<std::uint8_t> FileComment;
 
     bool GetUTF8Support() const { return (Flag & zip::FlagUtf8) != 0; }
-    // The ZIP64 extended-information value when that record holds it, else the 32-bit field.
+    // The 32-bit field, or the ZIP64 extended-information value where the field
+    // is at its maximum; fails with "Error reading zip file" when that value is missing.
     std::uint64_t GetUncompressedSize64() const;
     std::uint64_t GetCompressedSize64() const;
     std::uint64_t GetLocalHeaderOffset64() const;

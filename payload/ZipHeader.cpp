@@ -1,5 +1,7 @@
 #include "ZipFormat.h"
 
+#include "ZipExceptions.h"
+
 namespace zip {
 
 ExtraRecord FindExtraRecord(const std::vector<std::uint8_t>& extraField, std::uint16_t id) {
@@ -18,15 +20,25 @@ ExtraRecord FindExtraRecord(const std::vector<std::uint8_t>& extraField, std::ui
 
 namespace {
 
-// Values of the ZIP64 record stand by position, whatever the 32-bit fields hold.
-std::uint64_t Zip64Value(const TZipHeader& header, std::size_t offset, std::uint32_t fallback) {
+enum class Zip64Field { UncompressedSize, CompressedSize, LocalHeaderOffset };
+
+// The ZIP64 record holds only the values whose 32-bit field is at its maximum,
+// in this order; a field at its maximum without a value is a damaged header.
+std::uint64_t Zip64Value(const TZipHeader& header, Zip64Field field) {
+    const std::uint32_t fields[] = {header.UncompressedSize, header.CompressedSize, header.LocalHeaderOffset};
+    const auto wanted = static_cast<std::size_t>(field);
+    if (fields[wanted] != zip::Zip64Marker) return fields[wanted];
+    std::size_t offset = 0;
+    for (std::size_t k = 0; k < wanted; ++k) {
+        if (fields[k] == zip::Zip64Marker) offset += 8;
+    }
     const auto record = zip::FindExtraRecord(header.ExtraField, zip::Zip64ExtraId);
-    if (record && record.size >= offset + 8) return zip::Get64(record.data + offset);
-    return fallback;
+    if (!record || record.size < offset + 8) throw EZipException(L"Error reading zip file");
+    return zip::Get64(record.data + offset);
 }
 
 }  // namespace
 
-std::uint64_t TZipHeader::GetUncompressedSize64() const { return Zip64Value(*this, 0, UncompressedSize); }
-std::uint64_t TZipHeader::GetCompressedSize64() const { return Zip64Value(*this, 8, CompressedSize); }
-std::uint64_t TZipHeader::GetLocalHeaderOffset64() const { return Zip64Value(*this, 16, LocalHeaderOffset); }
+std::uint64_t TZipHeader::GetUncompressedSize64() const { return Zip64Value(*this, Zip64Field::UncompressedSize); }
+std::uint64_t TZipHeader::GetCompressedSize64() const { return Zip64Value(*this, Zip64Field::CompressedSize); }
+std::uint64_t TZipHeader::GetLocalHeaderOffset64() const { return Zip64Value(*this, Zip64Field::LocalHeaderOffset); }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <cwctype>
+#include <deque>
 #include <vector>
 
 namespace zip {
@@ -105,6 +106,48 @@ bool IsConfinedLinkTarget(const std::wstring& linkName, const std::wstring& targ
         named = true;
     }
     return true;
+}
+
+bool ResolvesInside(const std::wstring& linkName, const std::wstring& target,
+                    const std::function<LinkAtPath(const std::wstring&)>& linkAt) {
+    if (!IsConfinedLinkTarget(linkName, target)) return false;
+    // Windows and Linux both give up after a few dozen links in one lookup.
+    constexpr int MaxLinksFollowed = 40;
+    std::vector<std::wstring> at = Split(linkName);
+    at.pop_back();
+    std::deque<std::wstring> pending;
+    for (auto& part : Split(target)) pending.push_back(std::move(part));
+    int followed = 0;
+    while (!pending.empty()) {
+        std::wstring part = std::move(pending.front());
+        pending.pop_front();
+        if (part.empty() || part == L".") continue;
+        if (part == L"..") {
+            if (at.empty()) return false;
+            at.pop_back();
+            continue;
+        }
+        if (!IsPlainComponent(part)) return false;
+        at.push_back(std::move(part));
+        std::wstring path;
+        for (const auto& component : at) path += (path.empty() ? L"" : L"\\") + component;
+        const LinkAtPath found = linkAt(path);
+        if (found.kind == LinkAtPath::Kind::None) continue;
+        if (found.kind == LinkAtPath::Kind::OtherLink || ++followed > MaxLinksFollowed || found.target.empty() ||
+            IsRooted(found.target)) {
+            return false;
+        }
+        at.pop_back();
+        const auto parts = Split(found.target);
+        pending.insert(pending.begin(), parts.begin(), parts.end());
+    }
+    return true;
+}
+
+std::wstring FoldedPath(const std::wstring& path) {
+    std::wstring folded = path;
+    for (wchar_t& c : folded) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    return folded;
 }
 
 }  // namespace zip

@@ -1,6 +1,7 @@
 // How entry names become paths below the target folder.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -23,5 +24,23 @@ std::optional<std::wstring> ConfineEntryName(const std::wstring& name);
 // A climb after a named component is refused, since that component may itself
 // be a link and ".." would then leave from wherever it points.
 bool IsConfinedLinkTarget(const std::wstring& linkName, const std::wstring& target);
+
+// What stands at a confined path while a link target is followed: nothing
+// that redirects, a link of the archive (with its target), or a link that was
+// there before, whose target is not the archive's to vouch for.
+struct LinkAtPath {
+    enum class Kind { None, ArchiveLink, OtherLink } kind = Kind::None;
+    std::wstring target;
+};
+
+// Whether a link at linkName really resolves inside the target folder when
+// every link on the way, the archive's own included, is followed: the target
+// must pass IsConfinedLinkTarget, no step may pass through a link that was
+// there before, and chains longer than the systems follow are refused.
+bool ResolvesInside(const std::wstring& linkName, const std::wstring& target,
+                    const std::function<LinkAtPath(const std::wstring& confinedPath)>& linkAt);
+
+// The same path as Windows compares names: letters folded.
+std::wstring FoldedPath(const std::wstring& path);
 
 }  // namespace zip

@@ -64,9 +64,11 @@ TEST(ReadPremultipliedBmp, RefusesWhatIsNotAnUncompressed32BitFile) {
     truncated.resize(good.size() - 1);
     auto hugeWidth = good;
     PutU32(hugeWidth, 18, 0x7FFFFFFF);
+    auto lowestHeight = good;
+    PutU32(lowestHeight, 22, 0x80000000);
     auto offsetBeyondEnd = good;
     PutU32(offsetBeyondEnd, 10, 0xFFFFFFF0);
-    for (const auto& bad : {wrongMagic, wrongDepth, compressed, truncated, hugeWidth, offsetBeyondEnd,
+    for (const auto& bad : {wrongMagic, wrongDepth, compressed, truncated, hugeWidth, lowestHeight, offsetBeyondEnd,
                             std::vector<std::uint8_t>(20, 0)}) {
         EXPECT_THROW(ReadPremultipliedBmp(bad), Exception);
     }

@@ -38,5 +38,10 @@ int main(int argc, char** argv) {
     write("unix-host.zip", Build({{{.name = "u.txt", .data = "u", .madeBy = 0x0314, .externalAttributes = 0x81A40000}}}));
     write("read-only.zip", Build({{{.name = "r.txt", .data = "r", .externalAttributes = 0x21}}}));
     write("traversal.zip", Build({{{.name = "../x.txt", .data = "x"}}}));
+    write("zip64-offset.zip", Build({{text, {.name = "o.txt", .data = "o", .zip64Offset = true}}}));
+    write("dot-names.zip", Build({{{.name = "./", .data = "", .method = 0}, {.name = "./d/./e.txt", .data = "e"}}}));
+    write("link-chain.zip", Build({{{.name = "a/l", .data = "..", .method = 0, .externalAttributes = 0x40},
+                                    {.name = "a/l/m", .data = "..", .method = 0, .externalAttributes = 0x40},
+                                    {.name = "a/l/m/x.txt", .data = "x"}}}));
     return 0;
 }

@@ -62,9 +62,10 @@ std::string Build(const Archive& archive) {
 
         central += Le32(0x02014B50) + Le16(e.madeBy) + Le16(20) + Le16(flag) + Le16(e.method) + Le32(e.dosTime);
         central += Le32(crc) + Le32(compressed) + Le32(size);
+        const std::string centralExtra = (e.zip64Offset ? ExtraRecord(0x0001, Le64(offset)) : "") + e.centralExtra;
         central += Le16(static_cast<std::uint32_t>(e.name.size())) +
-                   Le16(static_cast<std::uint32_t>(e.centralExtra.size())) + Le16(0) + Le16(0) + Le16(0);
-        central += Le32(e.externalAttributes) + Le32(offset) + e.name + e.centralExtra;
+                   Le16(static_cast<std::uint32_t>(centralExtra.size())) + Le16(0) + Le16(0) + Le16(0);
+        central += Le32(e.externalAttributes) + Le32(e.zip64Offset ? 0xFFFFFFFF : offset) + e.name + centralExtra;
     }
     const auto centralOffset = static_cast<std::uint32_t>(out.size());
     const auto count = static_cast<std::uint32_t>(archive.entries.size());

@@ -26,6 +26,7 @@ struct Entry {
     std::optional<std::uint32_t> crc;               // instead of the true CRC-32
     std::optional<std::uint32_t> uncompressedSize;  // instead of the true size, in both headers
     std::optional<std::string> payload;             // instead of the compressed data
+    bool zip64Offset = false;  // the local header's offset only in a ZIP64 record, first in the central extra
 };
 
 struct Archive {

@@ -120,6 +120,31 @@ class PeerArchives(unittest.TestCase):
             self.assertTrue(all(not i.flag_bits & 0x800 for i in z.infolist()))
         self.compare(path)
 
+    def test_more_entries_than_16_bits_count(self):
+        # zipfile then writes ZIP64 end records behind a real 32-bit offset.
+        path = os.path.join(self.root, "many.zip")
+        with zipfile.ZipFile(path, "w", zipfile.ZIP_STORED) as z:
+            for i in range(65_600):
+                z.writestr(f"d{i // 1000}/f{i}.txt", str(i))
+        with open(path, "rb") as f:
+            f.seek(-22, os.SEEK_END)
+            end = f.read(22)
+        self.assertEqual(end[10:12], b"\xff\xff")
+        self.assertNotEqual(end[16:20], b"\xff\xff\xff\xff")
+        self.compare(path)
+
+    def test_bsdtar_names_below_dot(self):
+        source = os.path.join(self.root, "source")
+        for name, data in contents("bsdtar").items():
+            os.makedirs(os.path.dirname(os.path.join(source, name)), exist_ok=True)
+            with open(os.path.join(source, name), "wb") as f:
+                f.write(data)
+        path = os.path.join(self.root, "bsdtar.zip")
+        subprocess.run(["bsdtar", "--format", "zip", "-cf", path, "."], cwd=source, check=True)
+        with zipfile.ZipFile(path) as z:
+            self.assertIn("./", z.namelist())
+        self.compare(path)
+
     def test_failure_text_and_exit_code(self):
         path = os.path.join(self.root, "empty.zip")
         open(path, "wb").close()

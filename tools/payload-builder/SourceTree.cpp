@@ -8,6 +8,10 @@
 #include "BuildError.h"
 #include "ZipRecords.h"
 
+#include <PayloadName.h>
+#include <Utf8.h>
+#include <ZipPaths.h>
+
 namespace builder {
 namespace {
 
@@ -69,6 +73,12 @@ void checkEntryName(const std::string& name) {
         if (part.back() == '.' || part.back() == ' ') refuseName(name, "has a component ending in a dot or space, which Windows drops");
         start = end + 1;
     }
+    // What the installer's reader refuses, in its words.
+    std::wstring wide = Utf8ToWide(name);
+    std::replace(wide.begin(), wide.end(), L'/', L'\\');
+    if (::zip::ConfineEntryName(wide) != wide) throw BuildError("Unsafe entry name \"" + name + "\"");
+    if (::zip::FoldedPath(wide) == ::zip::FoldedPath(PayloadArchiveName))
+        refuseName(name, "is the installer's temporary copy of the payload in the target folder");
 }
 
 bool comesBefore(const std::string& a, const std::string& b) {

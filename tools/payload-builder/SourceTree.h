@@ -20,7 +20,8 @@ struct SourceFile {
 
 // Throws BuildError when the name cannot be an entry that extracts to the same
 // file on Windows: invalid UTF-8, characters Windows forbids, a component
-// ending in a dot or space, or too long for the archive.
+// ending in a dot or space, too long for the archive, refused by the
+// installer's reader (device names), or the installer's temporary archive.
 void checkEntryName(const std::string& name);
 
 // Case-insensitive order of archive names (ASCII letters folded).
