@@ -1,14 +1,16 @@
 // The install sequence: the Install and Cancelar buttons and the unattended road.
 #include "Unit2.h"
 
+#include "EarlierInstallation.h"
 #include "ExitCodes.h"
 #include "LoadResText.h"
+#include "Messages.h"
+#include "PayloadName.h"
 #include "clCloseActiveInstance.h"
 #include "clCreateShortcut.h"
 #include "clIndirectRunExternalPrograma.h"
 #include "clInstallFromResource.h"
 #include "clUninstall.h"
-#include "PayloadName.h"
 #include "unitFolders.h"
 
 namespace {
@@ -68,16 +70,27 @@ TForm2::InstallOutcome TForm2::RunInstallation(const std::wstring& folder) {
     ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     CloseRunningInstances(kInstanceName);
     const std::wstring exeName = LoadResText(kProductExeEntry);
-    // Only an earlier installation is removed; a folder with other data is
-    // extracted over, so that nobody's files are lost.
-    if (!IsPluginParcial && MayDeleteInstallFolder(folder, exeName)) DeleteFolder(folder);
-    if (!InstallFromResource(PayloadResourceName, folder)) return InstallOutcome::PayloadFailed;
+    RecoverInterruptedInstallation(folder, exeName);
+    // Only an earlier installation is replaced as a whole; a folder with other
+    // data is extracted over, so that nobody's files are lost. Either way a
+    // failed extraction leaves what was there before.
+    const bool upgrade = !IsPluginParcial && MayDeleteInstallFolder(folder, exeName);
+    if (upgrade && !SetAsideEarlierInstallation(folder)) {
+        ShowInstallationError();
+        return InstallOutcome::PayloadFailed;
+    }
+    if (!InstallFromResource(PayloadResourceName, folder)) {
+        if (upgrade) RestoreEarlierInstallation(folder);
+        return InstallOutcome::PayloadFailed;
+    }
+    if (upgrade) MarkEarlierInstallationReplaced(folder);
     if (IsPluginParcial) return InstallOutcome::Completed;
     const bool allUsers = ckAllUsers->Checked();
     const bool startMenu = ckLinkStartMenu->Checked();
     const bool desktop = ckLinkDesktop->Checked();
     const bool shortcutsMade = CreateShortcuts(exeName, folder, allUsers, startMenu, desktop) &&
                                RequestedShortcutsExist(exeName, allUsers, startMenu, desktop);
+    if (upgrade) RemoveReplacedInstallation(folder);
     return shortcutsMade ? InstallOutcome::Completed : InstallOutcome::ShortcutsFailed;
 }
 

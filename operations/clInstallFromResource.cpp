@@ -1,5 +1,7 @@
 #include "clInstallFromResource.h"
 
+#include "ReplacementJournal.h"
+
 #include <FileSystem.h>
 #include <Handles.h>
 #include <Messages.h>
@@ -49,11 +51,14 @@ private:
     std::wstring path_;
 };
 
+// Files that the extraction replaces are kept until it is complete.
 void ExtractArchive(const std::wstring& archivePath, const std::wstring& folder) {
     TZipFile zip;
     zip.Open(archivePath, TZipMode::zmRead);
+    ReplacementJournal journal(folder, zip.Judge(folder));
     zip.ExtractAll(folder);
     zip.Close();
+    journal.Commit();
 }
 
 }  // namespace

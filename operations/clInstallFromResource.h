@@ -5,7 +5,8 @@
 
 // Copies the RCDATA resource resourceName to folder + resourceName + ".zip",
 // extracts that archive into folder and deletes it, whether the steps succeed
-// or not. Any failure ends the steps and shows the one installation-error
-// message; files already extracted stay.
+// or not. Any failure ends the steps, puts back the files the extraction
+// replaced, removes those it created and shows the one installation-error
+// message.
 // Returns whether every step succeeded.
 bool InstallFromResource(const std::wstring& resourceName, const std::wstring& folder);

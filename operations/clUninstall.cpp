@@ -51,11 +51,14 @@ void DeleteFolder(const std::wstring& folder) {
     ::SHFileOperationW(&operation);
 }
 
+bool IsGuardedFolder(const std::wstring& folder) {
+    std::vector<std::wstring> shellFolders;
+    for (const int csidl : kShellFolders) shellFolders.push_back(NormalisedPath(GetSpecialFolder(csidl)));
+    return IsProtectedFolder(NormalisedPath(folder), shellFolders);
+}
+
 bool MayDeleteInstallFolder(const std::wstring& folder, const std::wstring& exeName) {
     if (folder.empty()) return false;
     const std::wstring separator = folder.ends_with(L'\\') || folder.ends_with(L'/') ? L"" : L"\\";
-    if (!IsExistingFile(folder + separator + exeName)) return false;
-    std::vector<std::wstring> shellFolders;
-    for (const int csidl : kShellFolders) shellFolders.push_back(NormalisedPath(GetSpecialFolder(csidl)));
-    return !IsProtectedFolder(NormalisedPath(folder), shellFolders);
+    return IsExistingFile(folder + separator + exeName) && !IsGuardedFolder(folder);
 }

@@ -1,6 +1,13 @@
-// The payload's resource name; installation copies the resource into the
-// target folder under this name plus ".zip", so no root entry may bear that.
+// The payload's resource name and the names the installer itself uses in the
+// target folder while it installs; no root entry of a payload may bear these.
 #pragma once
 
+// The payload's copy, extracted from there.
 constexpr wchar_t PayloadResourceName[] = L"Programa";
 constexpr wchar_t PayloadArchiveName[] = L"Programa.zip";
+// What an extraction over existing files will create, and those files kept
+// until it is complete.
+constexpr wchar_t ReplacementJournalName[] = L"Programa.journal";
+constexpr wchar_t ReplacedFilesName[] = L"Programa.anterior";
+
+constexpr const wchar_t* ReservedRootNames[] = {PayloadArchiveName, ReplacementJournalName, ReplacedFilesName};

@@ -330,9 +330,10 @@ bool TZipFile::IsLinkEntry(const TZipHeader& central) {
     return central.HostSystem() == zip::HostMsDos && (central.ExternalAttributes & zip::AttributeSymbolicLink) != 0;
 }
 
-const std::vector<TZipFile::EntryPlan>& TZipFile::Judge(const std::wstring& path) {
+const std::vector<TZipEntryPlan>& TZipFile::Judge(const std::wstring& path) {
+    CheckReadable();
     if (FPlanned && FPlanPath == path) return FPlan;
-    std::vector<EntryPlan> plan(FFiles.size());
+    std::vector<TZipEntryPlan> plan(FFiles.size());
     std::map<std::wstring, std::size_t> links;  // folded name -> entry
     for (std::size_t i = 0; i < plan.size(); ++i) {
         const TZipHeader& central = FFiles[i];
@@ -372,7 +373,7 @@ const std::vector<TZipFile::EntryPlan>& TZipFile::Judge(const std::wstring& path
             if (end >= length) break;
         }
     }
-    for (const EntryPlan& entry : plan) {
+    for (const TZipEntryPlan& entry : plan) {
         if (!entry.link || entry.linkTarget.empty()) continue;
         const bool inside = zip::ResolvesInside(entry.name, entry.linkTarget, [&](const std::wstring& at) {
             if (const auto link = links.find(zip::FoldedPath(at)); link != links.end()) {
@@ -408,7 +409,7 @@ void TZipFile::Extract(int index, const std::wstring& path, bool createSubdirs) 
     auto [data, local] = Read(index);
     FCurrentHeader = std::move(local);
     const TZipHeader& central = FFiles[static_cast<std::size_t>(index)];
-    const EntryPlan& entry = plan[static_cast<std::size_t>(index)];
+    const TZipEntryPlan& entry = plan[static_cast<std::size_t>(index)];
 
     if (entry.name.empty()) {
         // The entry names the target folder itself.

@@ -17,6 +17,14 @@
 
 class TZipFile;
 
+struct TZipEntryPlan {
+    std::wstring original;  // the entry's name, "\\" separators
+    std::wstring name;      // confined; empty for the folder itself
+    bool folder = false;
+    bool link = false;
+    std::wstring linkTarget;
+};
+
 // Makes the stream that yields an entry's uncompressed data, reading from the
 // archive stream at the first byte of the entry's data.
 using TStreamConstructor =
@@ -59,6 +67,12 @@ public:
     const std::vector<std::uint8_t>& Comment() const { return FComment; }
     TZipMode Mode() const { return FMode; }
 
+    // Where each entry goes below the folder path, judged for the whole archive
+    // at once: names that would leave the folder, entries below or in place of
+    // a link, and link targets that resolve outside are refused before anything
+    // is written. Kept until the archive or the folder changes.
+    const std::vector<TZipEntryPlan>& Judge(const std::wstring& path);
+
     TZipProgressEvent OnProgress;
 
 private:
@@ -75,18 +89,6 @@ private:
     std::wstring EntryName(const TZipHeader& local, const TZipHeader& central) const;
     static bool IsLinkEntry(const TZipHeader& central);
 
-    // Where each entry goes below the target folder, judged for the whole
-    // archive at once: names that would leave the folder, entries below or in
-    // place of a link, and link targets that resolve outside are refused
-    // before anything is written. Kept until the archive or the folder changes.
-    struct EntryPlan {
-        std::wstring original;  // the entry's name, "\" separators
-        std::wstring name;      // confined; empty for the folder itself
-        bool folder = false;
-        bool link = false;
-        std::wstring linkTarget;
-    };
-    const std::vector<EntryPlan>& Judge(const std::wstring& path);
     std::wstring ReadLinkTarget(TStream& data, const TZipHeader& central, const std::wstring& name);
     void ExtractFile(TStream& data, const TZipHeader& central, const std::wstring& out);
     std::uint8_t* Chunk();
@@ -97,7 +99,7 @@ private:
     std::int64_t FStartFileData = 0;
     std::int64_t FEndFileData = 0;
     std::vector<TZipHeader> FFiles;
-    std::vector<EntryPlan> FPlan;
+    std::vector<TZipEntryPlan> FPlan;
     std::wstring FPlanPath;
     bool FPlanned = false;
     std::vector<std::uint8_t> FComment;

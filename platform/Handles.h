@@ -65,6 +65,7 @@ public:
     UniqueFind() noexcept = default;
     explicit UniqueFind(HANDLE h) noexcept : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
     explicit operator bool() const noexcept { return static_cast<bool>(h_); }
+    HANDLE get() const noexcept { return h_.get(); }
 
 private:
     Unique<HANDLE, nullptr, detail::findClose> h_;

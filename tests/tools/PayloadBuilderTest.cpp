@@ -68,7 +68,7 @@ TEST(EntryNames, RefusesWhatWindowsOrTheArchiveCannotHold) {
         {"dir./a", "folder ending in a dot"}, {"a.", "file ending in a dot"}, {"a /b", "folder ending in a space"},
         {"a//b", "empty component"}, {"/a", "leading slash"}, {"a/", "trailing slash"}, {"a/../b", "dot-dot"}, {"./a", "dot"},
         {std::string(zip::MaxNameBytes + 1, 'n'), "65536 bytes"},
-        {"aux.h", "device name"}, {"lib/con.cfg", "device name in a folder"}, {"PROGRAMA.ZIP", "temporary archive"},
+        {"aux.h", "device name"}, {"lib/con.cfg", "device name in a folder"}, {"PROGRAMA.ZIP", "temporary archive"}, {"Programa.journal", "journal"},
     };
     for (const auto& c : cases) EXPECT_THROW(checkEntryName(c.name), BuildError) << c.why;
 }

@@ -77,8 +77,10 @@ void checkEntryName(const std::string& name) {
     std::wstring wide = Utf8ToWide(name);
     std::replace(wide.begin(), wide.end(), L'/', L'\\');
     if (::zip::ConfineEntryName(wide) != wide) throw BuildError("Unsafe entry name \"" + name + "\"");
-    if (::zip::FoldedPath(wide) == ::zip::FoldedPath(PayloadArchiveName))
-        refuseName(name, "is the installer's temporary copy of the payload in the target folder");
+    for (const wchar_t* reserved : ReservedRootNames) {
+        if (::zip::FoldedPath(wide) == ::zip::FoldedPath(reserved))
+            refuseName(name, "is a name the installer itself uses in the target folder");
+    }
 }
 
 bool comesBefore(const std::string& a, const std::string& b) {

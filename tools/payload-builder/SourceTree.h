@@ -21,7 +21,8 @@ struct SourceFile {
 // Throws BuildError when the name cannot be an entry that extracts to the same
 // file on Windows: invalid UTF-8, characters Windows forbids, a component
 // ending in a dot or space, too long for the archive, refused by the
-// installer's reader (device names), or the installer's temporary archive.
+// installer's reader (device names), or a name the installer itself uses in
+// the target folder.
 void checkEntryName(const std::string& name);
 
 // Case-insensitive order of archive names (ASCII letters folded).

@@ -1,0 +1,26 @@
+// An upgrade keeps the earlier installation beside its folder, under a name
+// of its own, until the new one is complete; a run cut short finds it there.
+#pragma once
+
+#include <string>
+
+// Moves the folder aside, on its volume. False, with nothing changed, when a
+// file in it is open in another program (which Windows would refuse to move
+// with the folder) or the move fails.
+bool SetAsideEarlierInstallation(const std::wstring& folder);
+
+// The extraction failed: what it wrote goes and the earlier installation is
+// moved back.
+void RestoreEarlierInstallation(const std::wstring& folder);
+
+// The new installation is complete: the earlier one is renamed for removal,
+// the record that the new one needs it no longer.
+void MarkEarlierInstallationReplaced(const std::wstring& folder);
+
+// Removes the replaced installation; what cannot be removed now goes next time.
+void RemoveReplacedInstallation(const std::wstring& folder);
+
+// At the start of a run: restores an earlier installation whose replacement
+// did not complete, removes one that was replaced, and rolls back or finishes
+// an extraction over other files, so that the run starts from a clean folder.
+void RecoverInterruptedInstallation(const std::wstring& folder, const std::wstring& exeName);

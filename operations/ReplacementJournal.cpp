@@ -1,0 +1,177 @@
+#include "ReplacementJournal.h"
+
+#include "clUninstall.h"
+
+#include <Exception.h>
+#include <FileSystem.h>
+#include <Handles.h>
+#include <PayloadName.h>
+#include <Utf8.h>
+#include <ZipPaths.h>
+
+#include <windows.h>
+
+#include <set>
+#include <utility>
+
+namespace {
+
+constexpr char CommittedLine[] = "=\n";
+
+std::wstring JournalPath(const std::wstring& folder) { return zip::Combine(folder, ReplacementJournalName); }
+std::wstring SetAsidePath(const std::wstring& folder, const std::wstring& name) {
+    return zip::Combine(zip::Combine(folder, ReplacedFilesName), name);
+}
+
+DWORD AttributesOf(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
+bool Exists(const std::wstring& path) { return AttributesOf(path) != INVALID_FILE_ATTRIBUTES; }
+
+void RemoveFile(const std::wstring& path) {
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(path.c_str());
+}
+
+// The journal's bytes go to the disk before anything it describes changes.
+void WriteDurably(const std::wstring& path, const std::string& text, DWORD disposition, DWORD access) {
+    const win::UniqueFile file(
+        ::CreateFileW(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file || !::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+        written != text.size() || !::FlushFileBuffers(file.get())) {
+        throw Exception(L"Cannot write file \"" + path + L"\"");
+    }
+}
+
+std::string ReadAll(const std::wstring& path) {
+    const win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string text;
+    if (!file) return text;
+    char piece[65536];
+    DWORD n = 0;
+    while (::ReadFile(file.get(), piece, sizeof piece, &n, nullptr) && n > 0) text.append(piece, n);
+    return text;
+}
+
+// Every folder between the target folder and the name, shortest first.
+std::vector<std::wstring> ParentFolders(const std::wstring& name) {
+    std::vector<std::wstring> parents;
+    for (auto slash = name.find(L'\\'); slash != std::wstring::npos; slash = name.find(L'\\', slash + 1)) {
+        parents.push_back(name.substr(0, slash));
+    }
+    return parents;
+}
+
+}  // namespace
+
+ReplacementJournal::ReplacementJournal(std::wstring folder, const std::vector<TZipEntryPlan>& plan)
+    : folder_(std::move(folder)) {
+    std::set<std::wstring> folders;
+    auto noteFolder = [&](const std::wstring& name) {
+        if (folders.insert(zip::FoldedPath(name)).second && !native::DirectoryExists(zip::Combine(folder_, name))) {
+            steps_.push_back({Change::FolderCreated, name});
+        }
+    };
+    for (const TZipEntryPlan& entry : plan) {
+        if (entry.name.empty()) continue;
+        const std::wstring name = entry.folder ? entry.name.substr(0, entry.name.size() - 1) : entry.name;
+        for (const auto& parent : ParentFolders(name)) noteFolder(parent);
+        if (entry.folder) {
+            noteFolder(name);
+            continue;
+        }
+        const DWORD attributes = AttributesOf(zip::Combine(folder_, name));
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            // A folder in a file's place stays and makes the extraction fail.
+            steps_.push_back({Change::Created, name});
+        } else if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            // Kept from replacing, as an extraction over it would be.
+            throw Exception(L"Cannot create file \"" + zip::Combine(folder_, name) + L"\". Access denied");
+        } else {
+            steps_.push_back({Change::Replaced, name});
+        }
+    }
+
+    std::string text;
+    for (const Step& step : steps_) {
+        text += static_cast<char>(step.change);
+        text += ' ' + WideToUtf8(step.name) + '\n';
+    }
+    WriteDurably(JournalPath(folder_), text, CREATE_ALWAYS, GENERIC_WRITE);
+    try {
+        for (const Step& step : steps_) {
+            if (step.change != Change::Replaced) continue;
+            const std::wstring aside = SetAsidePath(folder_, step.name);
+            native::CreateDirectories(aside.substr(0, aside.find_last_of(L'\\')));
+            // A file open in another program cannot be moved; nor could it be replaced.
+            if (!::MoveFileExW(zip::Combine(folder_, step.name).c_str(), aside.c_str(), MOVEFILE_WRITE_THROUGH)) {
+                throw Exception(L"Cannot replace file \"" + zip::Combine(folder_, step.name) + L"\"");
+            }
+        }
+    } catch (...) {
+        RollBack(folder_, steps_);
+        throw;
+    }
+}
+
+ReplacementJournal::~ReplacementJournal() {
+    if (!committed_) RollBack(folder_, steps_);
+}
+
+void ReplacementJournal::Commit() {
+    WriteDurably(JournalPath(folder_), CommittedLine, OPEN_EXISTING, FILE_APPEND_DATA);
+    committed_ = true;
+    const std::wstring replaced = zip::Combine(folder_, ReplacedFilesName);
+    if (native::DirectoryExists(replaced)) DeleteFolder(replaced);
+    ::DeleteFileW(JournalPath(folder_).c_str());
+}
+
+void ReplacementJournal::RollBack(const std::wstring& folder, const std::vector<Step>& steps) noexcept {
+    bool restored = true;
+    for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
+        const std::wstring path = zip::Combine(folder, step->name);
+        switch (step->change) {
+        case Change::Replaced:
+            if (const std::wstring aside = SetAsidePath(folder, step->name); Exists(aside)) {
+                RemoveFile(path);
+                restored = ::MoveFileExW(aside.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) && restored;
+            }
+            break;
+        case Change::Created: RemoveFile(path); break;
+        case Change::FolderCreated: ::RemoveDirectoryW(path.c_str()); break;
+        }
+    }
+    if (!restored) return;
+    const std::wstring replaced = zip::Combine(folder, ReplacedFilesName);
+    if (native::DirectoryExists(replaced)) DeleteFolder(replaced);
+    ::DeleteFileW(JournalPath(folder).c_str());
+}
+
+void ReplacementJournal::Recover(const std::wstring& folder) {
+    const std::string text = ReadAll(JournalPath(folder));
+    if (text.empty()) return;
+    if (text.ends_with(CommittedLine) && (text.size() == 2 || text[text.size() - 3] == '\n')) {
+        const std::wstring replaced = zip::Combine(folder, ReplacedFilesName);
+        if (native::DirectoryExists(replaced)) DeleteFolder(replaced);
+        ::DeleteFileW(JournalPath(folder).c_str());
+        return;
+    }
+    // Only names that stay inside the folder are acted on; a journal that
+    // holds anything else is left alone.
+    std::vector<Step> steps;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) break;  // cut short while written: nothing had changed yet
+        const std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (line.size() < 3 || line[1] != ' ') return;
+        const std::wstring name = Utf8ToWide(line.substr(2));
+        const auto change = static_cast<Change>(static_cast<wchar_t>(line[0]));
+        if ((change != Change::Replaced && change != Change::Created && change != Change::FolderCreated) ||
+            zip::ConfineEntryName(name) != name) {
+            return;
+        }
+        steps.push_back({change, name});
+    }
+    RollBack(folder, steps);
+}
