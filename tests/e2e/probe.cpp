@@ -116,7 +116,7 @@ int printWindow(const wchar_t* title) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) {
-        std::fputs("usage: probe link LINK | tree FOLDER | window TITLE\n", stderr);
+        std::fputs("usage: probe link LINK | tree FOLDER | window TITLE | hold FILE\n", stderr);
         return 2;
     }
     const std::wstring command = argv[1];
@@ -133,5 +133,14 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (command == L"window") return printWindow(argv[2]);
+    if (command == L"hold") {
+        // Open with no sharing at all until the process is killed, as a program
+        // that keeps a file of the product open would.
+        const HANDLE file = ::CreateFileW(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return 1;
+        std::puts("held");
+        std::fflush(stdout);
+        ::Sleep(INFINITE);
+    }
     return 2;
 }
