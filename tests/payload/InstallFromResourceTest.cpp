@@ -5,6 +5,7 @@
 #include <Messages.h>
 #include <ResourceStream.h>
 #include <ZipFile.h>
+#include <EarlierInstallation.h>
 #include <clInstallFromResource.h>
 
 #include <gtest/gtest.h>
@@ -127,6 +128,32 @@ TEST_F(InstallFromResourceTest, ExistingReadOnlyFileStopsTheExtraction) {
     EXPECT_EQ(shown, std::vector<std::wstring>{InstallError});
     EXPECT_TRUE(ziptest::ReadFile(kept) == "older");
     EXPECT_FALSE(fs::exists(Target() + L"Programa.zip"));
+}
+
+// Over a folder with files of its own: a failure late in the archive (a folder
+// where its last file goes) puts back what was replaced and removes the rest;
+// so does the next run after one cut short, from the journal it left.
+TEST_F(InstallFromResourceTest, FailureOverOtherFilesLeavesThemAsTheyWere) {
+    fs::create_directories(Target() + L"Storage\\StoreSync.dll");
+    const fs::path replaced = scratch.Write("Target/Ketrova.exe", "older");
+    const fs::path own = scratch.Write("Target/notes.txt", "mine");
+    EXPECT_FALSE(InstallFromResource(L"Programa", Target()));
+    EXPECT_EQ(shown, std::vector<std::wstring>{InstallError});
+    EXPECT_EQ(ziptest::Listing(Target()), "Ketrova.exe Storage/ Storage/StoreSync.dll/ notes.txt");
+    EXPECT_TRUE(ziptest::ReadFile(replaced) == "older");
+    EXPECT_TRUE(ziptest::ReadFile(own) == "mine");
+}
+
+TEST_F(InstallFromResourceTest, RunCutShortOverOtherFilesIsRolledBackNextTime) {
+    fs::create_directories(Target() + L"Programa.anterior");
+    fs::create_directories(Target() + L"Charts");
+    scratch.Write("Target/Programa.anterior/Ketrova.exe", "older");
+    scratch.Write("Target/Ketrova.exe", "new, half written");
+    scratch.Write("Target/Charts/ChartAxes.dll", "new");
+    scratch.Write("Target/Programa.journal", "/ Charts\n- Charts\\ChartAxes.dll\n+ Ketrova.exe\n- Codecs\\CodecImage.dll\n");
+    RecoverInterruptedInstallation(Target(), L"Ketrova.exe");
+    EXPECT_EQ(ziptest::Listing(Target()), "Ketrova.exe");
+    EXPECT_TRUE(ziptest::ReadFile(Target() + L"Ketrova.exe") == "older");
 }
 
 }  // namespace
