@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -31,13 +32,14 @@ void RemoveFile(const std::wstring& path) {
     ::DeleteFileW(path.c_str());
 }
 
-// The journal's bytes go to the disk before anything it describes changes.
-void WriteDurably(const std::wstring& path, const std::string& text, DWORD disposition, DWORD access) {
+// With flush, the journal's bytes reach the disk before anything it describes
+// changes: needed only while it guards files set aside.
+void WriteJournal(const std::wstring& path, const std::string& text, DWORD disposition, DWORD access, bool flush) {
     const win::UniqueFile file(
         ::CreateFileW(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (!file || !::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size() || !::FlushFileBuffers(file.get())) {
+        written != text.size() || (flush && !::FlushFileBuffers(file.get()))) {
         throw Exception(L"Cannot write file \"" + path + L"\"");
     }
 }
@@ -97,7 +99,7 @@ ReplacementJournal::ReplacementJournal(std::wstring folder, const std::vector<TZ
         text += static_cast<char>(step.change);
         text += ' ' + WideToUtf8(step.name) + '\n';
     }
-    WriteDurably(JournalPath(folder_), text, CREATE_ALWAYS, GENERIC_WRITE);
+    WriteJournal(JournalPath(folder_), text, CREATE_ALWAYS, GENERIC_WRITE, SetsFilesAside());
     try {
         for (const Step& step : steps_) {
             if (step.change != Change::Replaced) continue;
@@ -114,12 +116,16 @@ ReplacementJournal::ReplacementJournal(std::wstring folder, const std::vector<TZ
     }
 }
 
+bool ReplacementJournal::SetsFilesAside() const {
+    return std::any_of(steps_.begin(), steps_.end(), [](const Step& step) { return step.change == Change::Replaced; });
+}
+
 ReplacementJournal::~ReplacementJournal() {
     if (!committed_) RollBack(folder_, steps_);
 }
 
 void ReplacementJournal::Commit() {
-    WriteDurably(JournalPath(folder_), CommittedLine, OPEN_EXISTING, FILE_APPEND_DATA);
+    WriteJournal(JournalPath(folder_), CommittedLine, OPEN_EXISTING, FILE_APPEND_DATA, SetsFilesAside());
     committed_ = true;
     const std::wstring replaced = zip::Combine(folder_, ReplacedFilesName);
     if (native::DirectoryExists(replaced)) DeleteFolder(replaced);

@@ -35,6 +35,7 @@ public:
     };
 
 private:
+    bool SetsFilesAside() const;
     // Best effort, whatever fails: what cannot be put back stays set aside,
     // with its journal, for the next run.
     static void RollBack(const std::wstring& folder, const std::vector<Step>& steps) noexcept;
