@@ -106,11 +106,12 @@ def launch(command_line, wait_title=None, close=False, timeout=300, env=None):
     return result.returncode, result.stdout.decode("utf-8", "replace")
 
 
-def start(command_line, env=None):
-    """Starts a Windows command line without waiting; returns the Popen."""
+def start(command_line, env=None, niceness=0):
+    """Starts a Windows command line without waiting; returns the Popen. The
+    programs it starts inherit the niceness."""
     env = dict(os.environ, **(env or {}), KETROVA_E2E_CMDLINE=command_line)
     return subprocess.Popen([WINE, str(LAUNCH)], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL)
+                            stderr=subprocess.DEVNULL, preexec_fn=lambda: os.nice(niceness))
 
 
 def installer_command(exe, *arguments):

@@ -79,6 +79,8 @@ Product start(const std::wstring& folder, std::optional<WORD> show) {
         return {};
     ::CloseHandle(info.hThread);
     Product product{win::UniqueHandle(info.hProcess), nullptr};
+    // The window exists before it is shown: wait for the message loop first.
+    ::WaitForInputIdle(info.hProcess, 10000);
     for (int i = 0; i < 200 && !product.window; ++i) {
         product.window = findWindowOf(info.dwProcessId);
         if (!product.window) ::Sleep(50);
