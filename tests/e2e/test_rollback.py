@@ -38,17 +38,22 @@ def leftovers(folder):
     return [str(n) for n in names if n.exists()]
 
 
-def installer_processes():
-    """The Unix processes of running installers; an ended one that nobody has
-    reaped yet has no command line left."""
+def installer_processes(target):
+    """The Unix processes of installers running into the target in this
+    prefix; other suites run theirs beside. One that has ended and is not yet
+    reaped has no command line left."""
     pids = []
     for entry in os.listdir("/proc"):
         try:
             with open(f"/proc/{entry}/cmdline", "rb") as f:
-                if b"Instalador.exe" in f.read():
-                    pids.append(int(entry))
-        except (OSError, ValueError):
-            pass
+                command = f.read()
+            with open(f"/proc/{entry}/environ", "rb") as f:
+                environment = f.read().split(b"\0")
+        except OSError:
+            continue
+        if (b"Instalador.exe" in command and target.encode() in command and
+                f"WINEPREFIX={PREFIX}".encode() in environment):
+            pids.append(int(entry))
     return pids
 
 
@@ -154,7 +159,7 @@ class EarlierInstallationSurvives(unittest.TestCase):
         # milliseconds, stopped in between, so that the kill lands where it
         # should however loaded the machine is.
         launcher = start(installer_command(INSTALLER, self.TARGET), niceness=19)
-        pids = wait_until(installer_processes, 120, "the installer to start")
+        pids = wait_until(lambda: installer_processes(self.TARGET), 120, "the installer to start")
         deadline = time.monotonic() + 120 * TIME_SCALE
         while not (aside.exists() and trigger.exists()):
             self.assertLess(time.monotonic(), deadline, "the extraction never reached its seventh file")
