@@ -9,9 +9,14 @@
 #include <Utf8.h>
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
 #include <limits>
 #include <map>
+#include <mutex>
+#include <numeric>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -28,6 +33,9 @@ std::map<std::uint8_t, TStreamConstructor>& CompressionHandlers() {
     };
     return handlers;
 }
+
+// Deflated entries may be decoded whole only while nobody replaced zlib's handler.
+std::atomic<bool> deflateIsBuiltIn{true};
 
 [[noreturn]] void FailReading() { throw EZipException(L"Error reading zip file"); }
 
@@ -95,6 +103,7 @@ std::wstring FileNamePart(const std::wstring& name) {
 }  // namespace
 
 void TZipFile::RegisterCompressionHandler(std::uint8_t method, TStreamConstructor decompressor) {
+    if (method == zip::MethodDeflate) deflateIsBuiltIn = false;
     CompressionHandlers()[method] = std::move(decompressor);
 }
 
@@ -105,6 +114,7 @@ void TZipFile::Open(const std::wstring& fileName, TZipMode mode) {
         fileName, mode == TZipMode::zmRead ? native::FileAccess::Read : native::FileAccess::ReadWrite);
     Open(*file, mode);
     FFileStream = std::move(file);
+    FFileName = fileName;
 }
 
 void TZipFile::Open(TSeekableStream& stream, TZipMode mode) {
@@ -132,6 +142,7 @@ void TZipFile::Close() {
     FStream = nullptr;
     FEndFileData = 0;
     FFileStream.reset();
+    FFileName.clear();
 }
 
 std::optional<std::int64_t> TZipFile::FindEndOfCentralDirectory(std::uint8_t (&record)[zip::EndOfCentralDirSize]) {
@@ -243,7 +254,7 @@ void TZipFile::CheckReadable() const {
     }
 }
 
-TZipHeader TZipFile::ReadLocalHeader(int index) {
+TZipHeader TZipFile::ReadLocalHeader(TSeekableStream& stream, int index) {
     CheckReadable();
     if (index < 0 || index >= FileCount()) {
         throw EZipException(L"Index out of range (" + std::to_wstring(index) + L").  Must be >= 0 and < " +
@@ -254,26 +265,27 @@ TZipHeader TZipFile::ReadLocalHeader(int index) {
     if (offset > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max() - FStartFileData)) {
         throw EZipException(L"Invalid Zip Local Header signature");
     }
-    FStream->Seek(FStartFileData + static_cast<std::int64_t>(offset), SeekOrigin::Begin);
+    stream.Seek(FStartFileData + static_cast<std::int64_t>(offset), SeekOrigin::Begin);
 
     std::uint8_t fixed[zip::LocalHeaderSize]{};
-    if (ReadFully(*FStream, fixed, 4) != 4 || zip::Get32(fixed) != zip::LocalHeaderSignature) {
+    if (ReadFully(stream, fixed, 4) != 4 || zip::Get32(fixed) != zip::LocalHeaderSignature) {
         throw EZipException(L"Invalid Zip Local Header signature");
     }
     // A local header cut short is not detected here: it shows as data that end
     // too early or as a CRC mismatch.
-    ReadFully(*FStream, fixed + 4, zip::LocalHeaderSize - 4);
+    ReadFully(stream, fixed + 4, zip::LocalHeaderSize - 4);
     TZipHeader local;
     local.RequiredVersion = zip::Get16(fixed + 4);
     local.Flag = zip::Get16(fixed + 6);
     ReadSharedFields(local, fixed + 8);
-    local.FileName = ReadVariable(*FStream, local.FileNameLength, false);
-    local.ExtraField = ReadVariable(*FStream, local.ExtraFieldLength, false);
+    local.FileName = ReadVariable(stream, local.FileNameLength, false);
+    local.ExtraField = ReadVariable(stream, local.ExtraFieldLength, false);
     return local;
 }
 
 std::pair<std::unique_ptr<TStream>, TZipHeader> TZipFile::Read(int index) {
-    TZipHeader local = ReadLocalHeader(index);
+    CheckReadable();
+    TZipHeader local = ReadLocalHeader(*FStream, index);
     const TZipHeader& central = FFiles[static_cast<std::size_t>(index)];
     const TZipHeader& sizes = (local.Flag & zip::FlagDataDescriptor) != 0 ? central : local;
     auto data = Handler(central)(*FStream, *this, sizes);
@@ -315,9 +327,9 @@ int TZipFile::IndexOf(const std::wstring& fileName) const {
     return -1;
 }
 
-std::uint8_t* TZipFile::Chunk() {
-    if (!FChunk) FChunk.reset(new std::uint8_t[ChunkSize]);
-    return FChunk.get();
+TEntryBuffers& TZipFile::Buffers() {
+    if (!FBuffers) FBuffers = std::make_unique<TEntryBuffers>();
+    return *FBuffers;
 }
 
 void TZipFile::Extract(const std::wstring& fileName, const std::wstring& path, bool createSubdirs) {
@@ -337,7 +349,7 @@ const std::vector<TZipEntryPlan>& TZipFile::Judge(const std::wstring& path) {
     std::map<std::wstring, std::size_t> links;  // folded name -> entry
     for (std::size_t i = 0; i < plan.size(); ++i) {
         const TZipHeader& central = FFiles[i];
-        const TZipHeader local = ReadLocalHeader(static_cast<int>(i));
+        const TZipHeader local = ReadLocalHeader(*FStream, static_cast<int>(i));
         Handler(central);
         std::wstring name = EntryName(local, central);
         std::replace(name.begin(), name.end(), L'/', L'\\');
@@ -396,7 +408,7 @@ std::wstring TZipFile::ReadLinkTarget(TStream& data, const TZipHeader& central, 
     const std::uint64_t size = central.GetUncompressedSize64();
     // No path is anywhere near a chunk long; a longer target is not read at all.
     if (size > ChunkSize) throw EZipException(L"Unsafe symbolic link target in \"" + name + L"\"");
-    std::uint8_t* buffer = Chunk();
+    std::uint8_t* buffer = Buffers().Chunk();
     const auto length = static_cast<std::size_t>(size);
     if (ReadFully(data, buffer, length) != length) FailReading();
     if (Crc32(0, buffer, length) != central.CRC32) throw EZipCRCException(L"Error reading zip file");
@@ -405,71 +417,160 @@ std::wstring TZipFile::ReadLinkTarget(TStream& data, const TZipHeader& central, 
 
 void TZipFile::Extract(int index, const std::wstring& path, bool createSubdirs) {
     CheckReadable();
-    const auto& plan = Judge(path);
-    auto [data, local] = Read(index);
-    FCurrentHeader = std::move(local);
-    const TZipHeader& central = FFiles[static_cast<std::size_t>(index)];
-    const TZipEntryPlan& entry = plan[static_cast<std::size_t>(index)];
+    if (const auto out = Prepare(index, path, createSubdirs)) WriteFile(*FStream, Buffers(), index, *out);
+}
 
+std::optional<std::wstring> TZipFile::Prepare(int index, const std::wstring& path, bool createSubdirs) {
+    const auto& plan = Judge(path);
+    const TZipEntryPlan& entry = plan[static_cast<std::size_t>(index)];
     if (entry.name.empty()) {
         // The entry names the target folder itself.
         native::CreateDirectories(path);
-        return;
+        return std::nullopt;
     }
-    const std::wstring out = zip::Combine(path, createSubdirs ? entry.name : FileNamePart(entry.name));
+    std::wstring out = zip::Combine(path, createSubdirs ? entry.name : FileNamePart(entry.name));
     if (createSubdirs) {
         if (const auto slash = out.find_last_of(L'\\'); slash != std::wstring::npos && slash > 0) {
             native::CreateDirectories(out.substr(0, slash));
         }
     }
-    if (entry.folder) return;
+    if (entry.folder) return std::nullopt;
     // Flattened names may meet a link that an earlier entry made.
     if (native::IsSymbolicLink(out)) throw EZipException(L"Unsafe entry name \"" + entry.original + L"\"");
+    if (!entry.link) return out;
+    // An empty target makes no link.
+    if (!entry.linkTarget.empty()) native::MakeSymbolicLink(out, entry.linkTarget);
+    return std::nullopt;
+}
 
-    try {
-        if (entry.link) {
-            FCurrentFile = out;
-            // An empty target makes no link.
-            if (!entry.linkTarget.empty()) native::MakeSymbolicLink(out, entry.linkTarget);
+void TZipFile::WriteFile(TSeekableStream& stream, TEntryBuffers& buffers, int index, const std::wstring& out) {
+    const TZipHeader local = ReadLocalHeader(stream, index);
+    const TZipHeader& central = FFiles[static_cast<std::size_t>(index)];
+    const std::uint64_t size = central.GetUncompressedSize64();
+    std::uint8_t* buffer = buffers.Chunk();
+    {
+        TFileStream file(out, native::FileAccess::Create);
+        const std::int64_t dataAt = stream.Position();
+        std::uint32_t crc = 0;
+        if ((central.CompressionMethod & 0xFF) == zip::MethodDeflate && deflateIsBuiltIn &&
+            buffers.InflateWhole(stream, central.GetCompressedSize64(), size)) {
+            const auto length = static_cast<std::size_t>(size);
+            file.WriteBuffer(buffer, length);
+            crc = Crc32(0, buffer, length);
+            if (OnProgress) OnProgress(*this, out, local, size);
         } else {
-            ExtractFile(*data, central, out);
+            stream.Seek(dataAt, SeekOrigin::Begin);
+            const TZipHeader& sizes = (local.Flag & zip::FlagDataDescriptor) != 0 ? central : local;
+            const auto data = Handler(central)(stream, *this, sizes);
+            std::uint64_t remaining = size;
+            std::uint64_t written = 0;
+            for (auto chunk = static_cast<std::size_t>(std::min<std::uint64_t>(remaining, ChunkSize)); chunk > 0;
+                 chunk = static_cast<std::size_t>(std::min<std::uint64_t>(chunk, remaining))) {
+                if (ReadFully(*data, buffer, chunk) != chunk) FailReading();
+                file.WriteBuffer(buffer, chunk);
+                crc = Crc32(crc, buffer, chunk);
+                remaining -= chunk;
+                written += chunk;
+                if (OnProgress) OnProgress(*this, out, local, written);
+            }
         }
-    } catch (...) {
-        FCurrentFile.clear();
-        throw;
+        if (crc != central.CRC32) throw EZipCRCException(L"Error reading zip file");
     }
-    FCurrentFile.clear();
-
-    if (entry.link || !native::FileExists(out)) return;
-    if (const auto time = DecodeDosDateTime(FCurrentHeader.ModifiedDateTime)) native::ApplyFileTimes(out, *time);
+    if (const auto time = DecodeDosDateTime(local.ModifiedDateTime)) native::ApplyFileTimes(out, *time);
     // The volume-label bit means nothing for a file.
     if (central.HostSystem() == zip::HostMsDos) {
         native::ApplyFileAttributes(out, central.ExternalAttributes & 0xFF & ~0x08u);
     }
 }
 
-void TZipFile::ExtractFile(TStream& data, const TZipHeader& central, const std::wstring& out) {
-    TFileStream file(out, native::FileAccess::Create);
-    FCurrentFile = out;
-    std::uint8_t* buffer = Chunk();
-    std::uint64_t remaining = central.GetUncompressedSize64();
-    std::uint64_t written = 0;
-    std::uint32_t crc = 0;
-    for (auto chunk = static_cast<std::size_t>(std::min<std::uint64_t>(remaining, ChunkSize)); chunk > 0;
-         chunk = static_cast<std::size_t>(std::min<std::uint64_t>(chunk, remaining))) {
-        if (ReadFully(data, buffer, chunk) != chunk) FailReading();
-        file.WriteBuffer(buffer, chunk);
-        crc = Crc32(crc, buffer, chunk);
-        remaining -= chunk;
-        written += chunk;
-        if (OnProgress) OnProgress(*this, FCurrentFile, FCurrentHeader, written);
-    }
-    if (crc != central.CRC32) throw EZipCRCException(L"Error reading zip file");
+unsigned TZipFile::WorkerCount(std::size_t jobs) const {
+    if (FFileName.empty() || OnProgress) return 1;
+    const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
+    return static_cast<unsigned>(std::min<std::size_t>({processors, MaxWorkers, std::max<std::size_t>(jobs, 1)}));
 }
 
 void TZipFile::ExtractAll(const std::wstring& path) {
     CheckReadable();
     // Every name and link is judged before the first byte is written.
     Judge(path);
-    for (int i = 0; i < FileCount(); ++i) Extract(i, path, true);
+    // Entries of one name stay together and in order: the last one wins, as in
+    // the archive's order.
+    std::vector<std::wstring> outs(FFiles.size());
+    std::vector<std::vector<int>> jobs;
+    std::map<std::wstring, std::size_t> jobOfName;
+    for (int i = 0; i < FileCount(); ++i) {
+        auto out = Prepare(i, path, true);
+        if (!out) continue;
+        const auto [job, added] = jobOfName.emplace(zip::FoldedPath(*out), jobs.size());
+        if (added) jobs.emplace_back();
+        jobs[job->second].push_back(i);
+        outs[static_cast<std::size_t>(i)] = std::move(*out);
+    }
+    WriteFiles(jobs, outs);
+}
+
+void TZipFile::WriteFiles(const std::vector<std::vector<int>>& jobs, const std::vector<std::wstring>& outs) {
+    const unsigned workers = WorkerCount(jobs.size());
+    if (workers == 1) {
+        for (const auto& job : jobs) {
+            for (const int i : job) WriteFile(*FStream, Buffers(), i, outs[static_cast<std::size_t>(i)]);
+        }
+        return;
+    }
+
+    auto bytes = [&](const std::vector<int>& job) {
+        return std::accumulate(job.begin(), job.end(), std::uint64_t{0}, [&](std::uint64_t sum, int i) {
+            return sum + FFiles[static_cast<std::size_t>(i)].GetUncompressedSize64();
+        });
+    };
+    std::vector<std::size_t> order(jobs.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return bytes(jobs[a]) > bytes(jobs[b]); });
+
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> failed{false};
+    std::mutex failureLock;
+    int failedIndex = std::numeric_limits<int>::max();
+    std::exception_ptr failure;
+    auto work = [&](TSeekableStream& stream, TEntryBuffers& buffers) noexcept {
+        for (std::size_t k; !failed && (k = next++) < order.size();) {
+            for (const int i : jobs[order[k]]) {
+                if (failed) return;
+                try {
+                    WriteFile(stream, buffers, i, outs[static_cast<std::size_t>(i)]);
+                } catch (...) {
+                    const std::lock_guard lock(failureLock);
+                    if (i < failedIndex) {
+                        failedIndex = i;
+                        failure = std::current_exception();
+                    }
+                    failed = true;
+                    return;
+                }
+            }
+        }
+    };
+    TEntryBuffers& mine = Buffers();
+    {
+        // Each thread reads through a stream and writes through buffers of its
+        // own; one that cannot have them leaves its share to the others.
+        std::vector<std::jthread> threads;
+        for (unsigned t = 1; t < workers; ++t) {
+            try {
+                threads.emplace_back([&] {
+                    try {
+                        TFileStream stream(FFileName, native::FileAccess::Read);
+                        TEntryBuffers buffers;
+                        work(stream, buffers);
+                    } catch (...) {
+                    }
+                });
+            } catch (...) {
+                break;
+            }
+        }
+        work(*FStream, mine);
+    }
+    if (failure) std::rethrow_exception(failure);
 }

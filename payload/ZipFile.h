@@ -2,6 +2,7 @@
 // deflated entries) and extracts their entries below a folder.
 #pragma once
 
+#include "EntryBuffers.h"
 #include "FileStream.h"
 #include "Stream.h"
 #include "ZipExceptions.h"
@@ -36,7 +37,9 @@ using TZipProgressEvent =
 
 class TZipFile {
 public:
-    static constexpr std::size_t ChunkSize = 1048576;
+    static constexpr std::size_t ChunkSize = TEntryBuffers::ChunkSize;
+    // Extracting threads at most, however many processors there are.
+    static constexpr unsigned MaxWorkers = 4;
 
     TZipFile() = default;
     TZipFile(const TZipFile&) = delete;
@@ -57,6 +60,11 @@ public:
     void Extract(int index, const std::wstring& path, bool createSubdirs = true);
     // Fails with EZipFileNotFoundException when no entry bears the name.
     void Extract(const std::wstring& fileName, const std::wstring& path, bool createSubdirs = true);
+    // Folders and links first, in the archive's order; then the files, largest
+    // first, on as many threads as there are processors when the archive was
+    // opened by name (each reads through a stream of its own), else on this
+    // one. Returns when every thread is done. After a failure no entry is
+    // started, and the error is that of the failed entry first in the archive.
     void ExtractAll(const std::wstring& path);
 
     // The index of the entry with this central-directory name ("/" separators), or -1.
@@ -73,6 +81,7 @@ public:
     // is written. Kept until the archive or the folder changes.
     const std::vector<TZipEntryPlan>& Judge(const std::wstring& path);
 
+    // Called on the extracting thread; with one set, ExtractAll uses this thread alone.
     TZipProgressEvent OnProgress;
 
 private:
@@ -83,19 +92,27 @@ private:
     // The ZIP64 record's values when a locator stands before the end record.
     bool ReadZip64End(std::int64_t endRecordAt, std::uint64_t& count, std::uint64_t& size, std::uint64_t& offset);
     void CheckReadable() const;
-    TZipHeader ReadLocalHeader(int index);
+    TZipHeader ReadLocalHeader(TSeekableStream& stream, int index);
     // Fails with "Item not found" for a compression method nobody registered.
     static const TStreamConstructor& Handler(const TZipHeader& central);
     std::wstring EntryName(const TZipHeader& local, const TZipHeader& central) const;
     static bool IsLinkEntry(const TZipHeader& central);
 
     std::wstring ReadLinkTarget(TStream& data, const TZipHeader& central, const std::wstring& name);
-    void ExtractFile(TStream& data, const TZipHeader& central, const std::wstring& out);
-    std::uint8_t* Chunk();
+    // Makes the entry's folders, or its link; the path of the file still to
+    // write, or nothing.
+    std::optional<std::wstring> Prepare(int index, const std::wstring& path, bool createSubdirs);
+    // Writes a file entry through this stream and these buffers, then gives it
+    // the entry's times and attributes.
+    void WriteFile(TSeekableStream& stream, TEntryBuffers& buffers, int index, const std::wstring& out);
+    void WriteFiles(const std::vector<std::vector<int>>& jobs, const std::vector<std::wstring>& outs);
+    unsigned WorkerCount(std::size_t jobs) const;
+    TEntryBuffers& Buffers();
 
     TZipMode FMode = TZipMode::zmClosed;
     TSeekableStream* FStream = nullptr;
     std::unique_ptr<TFileStream> FFileStream;
+    std::wstring FFileName;
     std::int64_t FStartFileData = 0;
     std::int64_t FEndFileData = 0;
     std::vector<TZipHeader> FFiles;
@@ -103,8 +120,6 @@ private:
     std::wstring FPlanPath;
     bool FPlanned = false;
     std::vector<std::uint8_t> FComment;
-    std::wstring FCurrentFile;
-    TZipHeader FCurrentHeader;
-    // The extraction buffer, made once and reused by every entry.
-    std::unique_ptr<std::uint8_t[]> FChunk;
+    // This thread's buffers, made once and reused by every entry.
+    std::unique_ptr<TEntryBuffers> FBuffers;
 };

@@ -1,0 +1,39 @@
+// What one extracting thread reuses for every entry it writes: the chunk that
+// data pass through on their way to the file, and a whole-buffer decoder for
+// deflated entries small enough to decode at once.
+#pragma once
+
+#include "Stream.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+struct libdeflate_decompressor;
+
+class TEntryBuffers {
+public:
+    static constexpr std::size_t ChunkSize = 1048576;
+    // Deflated entries up to this size are decoded whole, which is more than
+    // twice as fast as zlib's streaming; larger ones stream through the chunk.
+    static constexpr std::size_t WholeEntryLimit = ChunkSize;
+
+    TEntryBuffers();
+    ~TEntryBuffers();
+    TEntryBuffers(const TEntryBuffers&) = delete;
+    TEntryBuffers& operator=(const TEntryBuffers&) = delete;
+
+    std::uint8_t* Chunk() { return chunk_.get(); }
+
+    // Decodes raw deflate data of compressedSize bytes, read from in, into the
+    // chunk, which then holds exactly size bytes. False when the entry is too
+    // large or its data do not decode to exactly size bytes: the caller then
+    // streams it through zlib, whose reading and texts are the reference.
+    bool InflateWhole(TStream& in, std::uint64_t compressedSize, std::uint64_t size);
+
+private:
+    std::unique_ptr<std::uint8_t[]> chunk_;
+    std::vector<std::uint8_t> input_;
+    libdeflate_decompressor* decompressor_ = nullptr;
+};
