@@ -2,6 +2,7 @@
 
 #include <libdeflate.h>
 
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -12,7 +13,7 @@ constexpr std::size_t InputLimit = TEntryBuffers::WholeEntryLimit + TEntryBuffer
 
 }  // namespace
 
-TEntryBuffers::TEntryBuffers() : chunk_(new std::uint8_t[ChunkSize]) {}
+TEntryBuffers::TEntryBuffers() : chunk_(new std::uint8_t[std::max(ChunkSize, WholeEntryLimit)]) {}
 
 TEntryBuffers::~TEntryBuffers() {
     if (decompressor_ != nullptr) libdeflate_free_decompressor(decompressor_);
@@ -25,15 +26,19 @@ bool TEntryBuffers::InflateWhole(TStream& in, std::uint64_t compressedSize, std:
         if (decompressor_ == nullptr) throw std::bad_alloc();
     }
     const auto length = static_cast<std::size_t>(compressedSize);
-    if (input_.size() < length) input_.resize(length);
+    if (inputSize_ < length) {
+        // Left uninitialised: only the pages that data fill become resident.
+        input_.reset(new std::uint8_t[length]);
+        inputSize_ = length;
+    }
     std::size_t got = 0;
     while (got < length) {
-        const std::size_t n = in.Read(input_.data() + got, length - got);
+        const std::size_t n = in.Read(input_.get() + got, length - got);
         if (n == 0) return false;
         got += n;
     }
     std::size_t produced = 0;
-    const auto result = libdeflate_deflate_decompress(decompressor_, input_.data(), length, chunk_.get(),
+    const auto result = libdeflate_deflate_decompress(decompressor_, input_.get(), length, chunk_.get(),
                                                       static_cast<std::size_t>(size), &produced);
     return result == LIBDEFLATE_SUCCESS && produced == size;
 }

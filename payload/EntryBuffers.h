@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 struct libdeflate_decompressor;
 
@@ -17,13 +16,15 @@ public:
     static constexpr std::size_t ChunkSize = 1048576;
     // Deflated entries up to this size are decoded whole, which is more than
     // twice as fast as zlib's streaming; larger ones stream through the chunk.
-    static constexpr std::size_t WholeEntryLimit = ChunkSize;
+    // Pages of the buffer that no entry needed are never touched.
+    static constexpr std::size_t WholeEntryLimit = 2 * ChunkSize;
 
     TEntryBuffers();
     ~TEntryBuffers();
     TEntryBuffers(const TEntryBuffers&) = delete;
     TEntryBuffers& operator=(const TEntryBuffers&) = delete;
 
+    // ChunkSize bytes at least.
     std::uint8_t* Chunk() { return chunk_.get(); }
 
     // Decodes raw deflate data of compressedSize bytes, read from in, into the
@@ -34,6 +35,7 @@ public:
 
 private:
     std::unique_ptr<std::uint8_t[]> chunk_;
-    std::vector<std::uint8_t> input_;
+    std::unique_ptr<std::uint8_t[]> input_;
+    std::size_t inputSize_ = 0;
     libdeflate_decompressor* decompressor_ = nullptr;
 };

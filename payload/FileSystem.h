@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace native {
@@ -12,6 +13,11 @@ enum class FileAccess {
     Read,       // existing file; others may read but not write
     ReadWrite,  // existing file
     Create,     // new or emptied file, read and write, shared with nobody
+};
+
+// A broken-down time on the machine's local clock.
+struct LocalDateTime {
+    int year, month, day, hour, minute, second;
 };
 
 // An open file, closed when the object goes. A failed open leaves no handle
@@ -33,6 +39,12 @@ public:
     // origin: 0 start, 1 current, 2 end. Returns the new position, or -1.
     std::int64_t Seek(std::int64_t offset, int origin);
     std::int64_t Size();
+    // Creation and last-write time (the last-access time stays) and the
+    // MS-DOS attribute bits (0x01 read-only, 0x02 hidden,
+    // 0x04 system, 0x20 archive), in one step on the open file; what is not
+    // given stays. The outcome is
+    // not examined: the file is complete either way.
+    void SetTimesAndAttributes(const LocalDateTime* time, std::optional<std::uint32_t> attributes);
 
 private:
     static constexpr std::intptr_t Closed = -1;
@@ -40,10 +52,6 @@ private:
     std::wstring error_;
 };
 
-// A broken-down time on the machine's local clock.
-struct LocalDateTime {
-    int year, month, day, hour, minute, second;
-};
 
 bool DirectoryExists(const std::wstring& path);
 bool FileExists(const std::wstring& path);
@@ -53,10 +61,6 @@ bool IsSymbolicLink(const std::wstring& path);
 void MakeDirectory(const std::wstring& path);
 // With every missing parent; whether it worked shows in DirectoryExists.
 void CreateDirectories(const std::wstring& path);
-// Creation and last-write time; the last-access time stays.
-void ApplyFileTimes(const std::wstring& path, const LocalDateTime& time);
-// MS-DOS attribute bits (0x01 read-only, 0x02 hidden, 0x04 system, 0x20 archive, 0x80 normal).
-void ApplyFileAttributes(const std::wstring& path, std::uint32_t attributes);
 void MakeSymbolicLink(const std::wstring& path, const std::wstring& target);
 
 }  // namespace native

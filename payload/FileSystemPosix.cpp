@@ -53,6 +53,26 @@ File::File(const std::wstring& path, FileAccess access) {
     handle_ = fd;
 }
 
+void File::SetTimesAndAttributes(const LocalDateTime* time, std::optional<std::uint32_t> attributes) {
+    const int fd = static_cast<int>(handle_);
+    if (time) {
+        std::tm tm{};
+        tm.tm_year = time->year - 1900;
+        tm.tm_mon = time->month - 1;
+        tm.tm_mday = time->day;
+        tm.tm_hour = time->hour;
+        tm.tm_min = time->minute;
+        tm.tm_sec = time->second;
+        tm.tm_isdst = -1;
+        // No creation time to set here: only the modification time changes.
+        const timespec times[2] = {{0, UTIME_OMIT}, {std::mktime(&tm), 0}};
+        ::futimens(fd, times);
+    }
+    // Of the MS-DOS bits only read-only means something to a POSIX file.
+    struct stat st {};
+    if (attributes && (*attributes & 0x01) != 0 && ::fstat(fd, &st) == 0) ::fchmod(fd, st.st_mode & 07555);
+}
+
 File::~File() {
     if (IsOpen()) ::close(static_cast<int>(handle_));
 }
@@ -110,28 +130,6 @@ bool IsSymbolicLink(const std::wstring& path) {
 }
 
 void MakeDirectory(const std::wstring& path) { ::mkdir(ToNative(path).c_str(), 0777); }
-
-void ApplyFileTimes(const std::wstring& path, const LocalDateTime& time) {
-    std::tm tm{};
-    tm.tm_year = time.year - 1900;
-    tm.tm_mon = time.month - 1;
-    tm.tm_mday = time.day;
-    tm.tm_hour = time.hour;
-    tm.tm_min = time.minute;
-    tm.tm_sec = time.second;
-    tm.tm_isdst = -1;
-    // No creation time to set here: only the modification time changes.
-    const timespec times[2] = {{0, UTIME_OMIT}, {std::mktime(&tm), 0}};
-    ::utimensat(AT_FDCWD, ToNative(path).c_str(), times, 0);
-}
-
-void ApplyFileAttributes(const std::wstring& path, std::uint32_t attributes) {
-    // Of the MS-DOS bits only read-only means something to a POSIX file.
-    if ((attributes & 0x01) == 0) return;
-    bool found;
-    const auto st = StatOf(path, true, found);
-    if (found) ::chmod(ToNative(path).c_str(), st.st_mode & 07555);
-}
 
 void MakeSymbolicLink(const std::wstring& path, const std::wstring& target) {
     ::symlink(ToNative(target).c_str(), ToNative(path).c_str());

@@ -44,6 +44,29 @@ File::File(const std::wstring& path, FileAccess access) {
     handle_ = reinterpret_cast<std::intptr_t>(h);
 }
 
+void File::SetTimesAndAttributes(const LocalDateTime* time, std::optional<std::uint32_t> attributes) {
+    FILE_BASIC_INFO info{};
+    // Zero leaves them; no bits at all is asked for as "normal".
+    if (attributes) info.FileAttributes = *attributes != 0 ? *attributes : FILE_ATTRIBUTE_NORMAL;
+    if (time) {
+        SYSTEMTIME local{};
+        local.wYear = static_cast<WORD>(time->year);
+        local.wMonth = static_cast<WORD>(time->month);
+        local.wDay = static_cast<WORD>(time->day);
+        local.wHour = static_cast<WORD>(time->hour);
+        local.wMinute = static_cast<WORD>(time->minute);
+        local.wSecond = static_cast<WORD>(time->second);
+        SYSTEMTIME utc;
+        FILETIME stamp;
+        if (::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) && ::SystemTimeToFileTime(&utc, &stamp)) {
+            info.CreationTime.LowPart = stamp.dwLowDateTime;
+            info.CreationTime.HighPart = static_cast<LONG>(stamp.dwHighDateTime);
+            info.LastWriteTime = info.CreationTime;
+        }
+    }
+    ::SetFileInformationByHandle(H(handle_), FileBasicInfo, &info, sizeof info);
+}
+
 File::~File() {
     if (IsOpen()) ::CloseHandle(H(handle_));
 }
@@ -102,28 +125,6 @@ bool IsSymbolicLink(const std::wstring& path) {
 }
 
 void MakeDirectory(const std::wstring& path) { ::CreateDirectoryW(path.c_str(), nullptr); }
-
-void ApplyFileTimes(const std::wstring& path, const LocalDateTime& time) {
-    SYSTEMTIME local{};
-    local.wYear = static_cast<WORD>(time.year);
-    local.wMonth = static_cast<WORD>(time.month);
-    local.wDay = static_cast<WORD>(time.day);
-    local.wHour = static_cast<WORD>(time.hour);
-    local.wMinute = static_cast<WORD>(time.minute);
-    local.wSecond = static_cast<WORD>(time.second);
-    SYSTEMTIME utc;
-    FILETIME stamp;
-    if (!::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !::SystemTimeToFileTime(&utc, &stamp)) return;
-    const win::UniqueFile file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    // The outcome is not examined: the file is complete either way.
-    if (file) ::SetFileTime(file.get(), &stamp, nullptr, &stamp);
-}
-
-void ApplyFileAttributes(const std::wstring& path, std::uint32_t attributes) {
-    // The outcome is not examined: the file is complete either way.
-    ::SetFileAttributesW(path.c_str(), attributes);
-}
 
 void MakeSymbolicLink(const std::wstring& path, const std::wstring& target) {
     // Needs the right to create links; without it the entry is simply not made.

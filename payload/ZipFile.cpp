@@ -475,11 +475,12 @@ void TZipFile::WriteFile(TSeekableStream& stream, TEntryBuffers& buffers, int in
             }
         }
         if (crc != central.CRC32) throw EZipCRCException(L"Error reading zip file");
-    }
-    if (const auto time = DecodeDosDateTime(local.ModifiedDateTime)) native::ApplyFileTimes(out, *time);
-    // The volume-label bit means nothing for a file.
-    if (central.HostSystem() == zip::HostMsDos) {
-        native::ApplyFileAttributes(out, central.ExternalAttributes & 0xFF & ~0x08u);
+        const auto time = DecodeDosDateTime(local.ModifiedDateTime);
+        // The volume-label bit means nothing for a file.
+        file.SetTimesAndAttributes(time ? &*time : nullptr,
+                                   central.HostSystem() == zip::HostMsDos
+                                       ? std::optional(central.ExternalAttributes & 0xFF & ~0x08u)
+                                       : std::nullopt);
     }
 }
 
