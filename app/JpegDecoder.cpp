@@ -30,7 +30,8 @@ struct ErrorManager {
 void SilenceWarning(j_common_ptr, int) {}
 
 // Only trivially destructible locals live across setjmp here.
-bool Decode(std::span<const std::uint8_t> bytes, BgrTarget& target, char (&text)[JMSG_LENGTH_MAX]) {
+bool Decode(std::span<const std::uint8_t> bytes, BgrTarget& target, int leastWidth, int leastHeight,
+            char (&text)[JMSG_LENGTH_MAX]) {
     jpeg_decompress_struct info;
     ErrorManager error;
     info.err = jpeg_std_error(&error.manager);
@@ -45,6 +46,12 @@ bool Decode(std::span<const std::uint8_t> bytes, BgrTarget& target, char (&text)
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_EXT_BGR;
+    info.scale_denom = 8;
+    // No least size: the whole picture.
+    for (info.scale_num = leastWidth > 0 || leastHeight > 0 ? 1 : 8; info.scale_num < 8; ++info.scale_num) {
+        jpeg_calc_output_dimensions(&info);
+        if (static_cast<int>(info.output_width) >= leastWidth && static_cast<int>(info.output_height) >= leastHeight) break;
+    }
     jpeg_start_decompress(&info);
     std::ptrdiff_t stride = 0;
     std::uint8_t* pixels = target.Allocate(static_cast<int>(info.output_width),
@@ -65,7 +72,7 @@ bool Decode(std::span<const std::uint8_t> bytes, BgrTarget& target, char (&text)
 
 }  // namespace
 
-void DecodeJpeg(std::span<const std::uint8_t> bytes, BgrTarget& target) {
+void DecodeJpeg(std::span<const std::uint8_t> bytes, BgrTarget& target, int leastWidth, int leastHeight) {
     char text[JMSG_LENGTH_MAX] = {};
-    if (!Decode(bytes, target, text)) throw Exception(Utf8ToWide(text));
+    if (!Decode(bytes, target, leastWidth, leastHeight, text)) throw Exception(Utf8ToWide(text));
 }

@@ -16,4 +16,7 @@ public:
 };
 
 // Raises Exception with the decoder's own text when the bytes do not decode.
-void DecodeJpeg(std::span<const std::uint8_t> bytes, BgrTarget& target);
+// With a least size, the decoder's own scaling (in eighths) makes the picture
+// as small as it can be while it still covers that size: far less work than
+// decoding it whole.
+void DecodeJpeg(std::span<const std::uint8_t> bytes, BgrTarget& target, int leastWidth = 0, int leastHeight = 0);

@@ -1,6 +1,7 @@
 #include "Pictures.h"
 
 #include "AlphaBitmapFile.h"
+#include "AreaResample.h"
 #include "Exception.h"
 #include "JpegDecoder.h"
 #include "ResourceStream.h"
@@ -17,6 +18,7 @@ std::span<const std::uint8_t> Bytes(TResourceStream& stream) {
 class DibSection : public BgrTarget {
 public:
     std::uint8_t* Allocate(int width, int height, std::ptrdiff_t& stride) noexcept override {
+        bits_ = nullptr;
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = width;
@@ -30,12 +32,20 @@ public:
         this->width = width;
         this->height = height;
         stride = (static_cast<std::ptrdiff_t>(width) * 3 + 3) & ~std::ptrdiff_t{3};
-        return static_cast<std::uint8_t*>(bits);
+        bits_ = static_cast<std::uint8_t*>(bits);
+        return bits_;
+    }
+
+    BgrPixels Pixels() const {
+        return {bits_, width, height, (static_cast<std::ptrdiff_t>(width) * 3 + 3) & ~std::ptrdiff_t{3}};
     }
 
     win::UniqueBitmap bitmap;
     int width = 0;
     int height = 0;
+
+private:
+    std::uint8_t* bits_ = nullptr;
 };
 
 }  // namespace
@@ -58,11 +68,18 @@ void TBitmap::AlphaDraw(HDC dc, int left, int top, BYTE constantAlpha) const {
     ::GdiAlphaBlend(dc, left, top, width_, height_, source.get(), 0, 0, width_, height_, blend);
 }
 
-TBitmap LoadJpegResource(const wchar_t* name) {
+TBitmap LoadJpegResource(const wchar_t* name, int width, int height) {
     TResourceStream stream(name, L"JPEG");
-    DibSection dib;
-    DecodeJpeg(Bytes(stream), dib);
-    return TBitmap(std::move(dib.bitmap), dib.width, dib.height);
+    DibSection decoded;
+    DecodeJpeg(Bytes(stream), decoded, width, height);
+    if (width == 0 || (decoded.width == width && decoded.height == height)) {
+        return TBitmap(std::move(decoded.bitmap), decoded.width, decoded.height);
+    }
+    DibSection shown;
+    std::ptrdiff_t stride = 0;
+    if (!shown.Allocate(width, height, stride)) throw Exception(L"Memória insuficiente para a imagem de fundo");
+    ResampleByArea(decoded.Pixels(), shown.Pixels());
+    return TBitmap(std::move(shown.bitmap), width, height);
 }
 
 TBitmap LoadBitmapResource(const wchar_t* name) {

@@ -23,9 +23,10 @@ private:
     int height_;
 };
 
-// Decodes the JPEG resource of that name (type "JPEG") at full size into a
-// 24-bit DIB section.
-TBitmap LoadJpegResource(const wchar_t* name);
+// Decodes the JPEG resource of that name (type "JPEG") into a 24-bit DIB
+// section: at full size, or made exactly width x height once, by the decoder's
+// scaling and then by area averaging. Any thread may load it.
+TBitmap LoadJpegResource(const wchar_t* name, int width = 0, int height = 0);
 
 // A bitmap resource, as a DIB section.
 TBitmap LoadBitmapResource(const wchar_t* name);
