@@ -69,8 +69,17 @@ std::vector<std::wstring> ParentFolders(const std::wstring& name) {
 ReplacementJournal::ReplacementJournal(std::wstring folder, const std::vector<TZipEntryPlan>& plan)
     : folder_(std::move(folder)) {
     std::set<std::wstring> folders;
+    // Nothing is below a folder that is not there: no need to look.
+    std::set<std::wstring> missing;
+    auto inMissingFolder = [&](const std::wstring& name) {
+        const auto slash = name.find_last_of(L'\\');
+        return slash != std::wstring::npos && missing.contains(zip::FoldedPath(name.substr(0, slash)));
+    };
     auto noteFolder = [&](const std::wstring& name) {
-        if (folders.insert(zip::FoldedPath(name)).second && !native::DirectoryExists(zip::Combine(folder_, name))) {
+        const std::wstring folded = zip::FoldedPath(name);
+        if (!folders.insert(folded).second) return;
+        if (inMissingFolder(name) || !native::DirectoryExists(zip::Combine(folder_, name))) {
+            missing.insert(folded);
             steps_.push_back({Change::FolderCreated, name});
         }
     };
@@ -82,7 +91,7 @@ ReplacementJournal::ReplacementJournal(std::wstring folder, const std::vector<TZ
             noteFolder(name);
             continue;
         }
-        const DWORD attributes = AttributesOf(zip::Combine(folder_, name));
+        const DWORD attributes = inMissingFolder(name) ? INVALID_FILE_ATTRIBUTES : AttributesOf(zip::Combine(folder_, name));
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             // A folder in a file's place stays and makes the extraction fail.
             steps_.push_back({Change::Created, name});

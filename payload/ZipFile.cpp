@@ -435,8 +435,9 @@ std::optional<std::wstring> TZipFile::Prepare(int index, const std::wstring& pat
         }
     }
     if (entry.folder) return std::nullopt;
-    // Flattened names may meet a link that an earlier entry made.
-    if (native::IsSymbolicLink(out)) throw EZipException(L"Unsafe entry name \"" + entry.original + L"\"");
+    // Flattened names may meet a link that an earlier entry made; the judged
+    // names cannot.
+    if (!createSubdirs && native::IsSymbolicLink(out)) throw EZipException(L"Unsafe entry name \"" + entry.original + L"\"");
     if (!entry.link) return out;
     // An empty target makes no link.
     if (!entry.linkTarget.empty()) native::MakeSymbolicLink(out, entry.linkTarget);
