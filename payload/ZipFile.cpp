@@ -420,7 +420,8 @@ void TZipFile::Extract(int index, const std::wstring& path, bool createSubdirs) 
     if (const auto out = Prepare(index, path, createSubdirs)) WriteFile(*FStream, Buffers(), index, *out);
 }
 
-std::optional<std::wstring> TZipFile::Prepare(int index, const std::wstring& path, bool createSubdirs) {
+std::optional<std::wstring> TZipFile::Prepare(int index, const std::wstring& path, bool createSubdirs,
+                                              std::set<std::wstring>* made) {
     const auto& plan = Judge(path);
     const TZipEntryPlan& entry = plan[static_cast<std::size_t>(index)];
     if (entry.name.empty()) {
@@ -431,7 +432,8 @@ std::optional<std::wstring> TZipFile::Prepare(int index, const std::wstring& pat
     std::wstring out = zip::Combine(path, createSubdirs ? entry.name : FileNamePart(entry.name));
     if (createSubdirs) {
         if (const auto slash = out.find_last_of(L'\\'); slash != std::wstring::npos && slash > 0) {
-            native::CreateDirectories(out.substr(0, slash));
+            const std::wstring parent = out.substr(0, slash);
+            if (!made || made->insert(zip::FoldedPath(parent)).second) native::CreateDirectories(parent);
         }
     }
     if (entry.folder) return std::nullopt;
@@ -500,8 +502,9 @@ void TZipFile::ExtractAll(const std::wstring& path) {
     std::vector<std::wstring> outs(FFiles.size());
     std::vector<std::vector<int>> jobs;
     std::map<std::wstring, std::size_t> jobOfName;
+    std::set<std::wstring> made;
     for (int i = 0; i < FileCount(); ++i) {
-        auto out = Prepare(i, path, true);
+        auto out = Prepare(i, path, true, &made);
         if (!out) continue;
         const auto [job, added] = jobOfName.emplace(zip::FoldedPath(*out), jobs.size());
         if (added) jobs.emplace_back();

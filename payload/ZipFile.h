@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -100,8 +101,9 @@ private:
 
     std::wstring ReadLinkTarget(TStream& data, const TZipHeader& central, const std::wstring& name);
     // Makes the entry's folders, or its link; the path of the file still to
-    // write, or nothing.
-    std::optional<std::wstring> Prepare(int index, const std::wstring& path, bool createSubdirs);
+    // write, or nothing. Folders in made (folded) are known to be there.
+    std::optional<std::wstring> Prepare(int index, const std::wstring& path, bool createSubdirs,
+                                        std::set<std::wstring>* made = nullptr);
     // Writes a file entry through this stream and these buffers, then gives it
     // the entry's times and attributes.
     void WriteFile(TSeekableStream& stream, TEntryBuffers& buffers, int index, const std::wstring& out);
