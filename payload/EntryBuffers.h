@@ -1,5 +1,5 @@
-// What one extracting thread reuses for every entry it writes: the chunk that
-// data pass through on their way to the file, and a whole-buffer decoder for
+// What the extraction reuses for every entry it writes: the chunk that data
+// pass through on their way to the file, and a whole-buffer decoder for
 // deflated entries small enough to decode at once.
 #pragma once
 

@@ -9,14 +9,9 @@
 #include <Utf8.h>
 
 #include <algorithm>
-#include <atomic>
-#include <exception>
 #include <limits>
 #include <map>
-#include <mutex>
-#include <numeric>
 #include <optional>
-#include <thread>
 
 namespace {
 
@@ -35,7 +30,7 @@ std::map<std::uint8_t, TStreamConstructor>& CompressionHandlers() {
 }
 
 // Deflated entries may be decoded whole only while nobody replaced zlib's handler.
-std::atomic<bool> deflateIsBuiltIn{true};
+bool deflateIsBuiltIn = true;
 
 [[noreturn]] void FailReading() { throw EZipException(L"Error reading zip file"); }
 
@@ -114,7 +109,6 @@ void TZipFile::Open(const std::wstring& fileName, TZipMode mode) {
         fileName, mode == TZipMode::zmRead ? native::FileAccess::Read : native::FileAccess::ReadWrite);
     Open(*file, mode);
     FFileStream = std::move(file);
-    FFileName = fileName;
 }
 
 void TZipFile::Open(TSeekableStream& stream, TZipMode mode) {
@@ -142,7 +136,6 @@ void TZipFile::Close() {
     FStream = nullptr;
     FEndFileData = 0;
     FFileStream.reset();
-    FFileName.clear();
 }
 
 std::optional<std::int64_t> TZipFile::FindEndOfCentralDirectory(std::uint8_t (&record)[zip::EndOfCentralDirSize]) {
@@ -417,7 +410,7 @@ std::wstring TZipFile::ReadLinkTarget(TStream& data, const TZipHeader& central, 
 
 void TZipFile::Extract(int index, const std::wstring& path, bool createSubdirs) {
     CheckReadable();
-    if (const auto out = Prepare(index, path, createSubdirs)) WriteFile(*FStream, Buffers(), index, *out);
+    if (const auto out = Prepare(index, path, createSubdirs)) WriteFile(index, *out);
 }
 
 std::optional<std::wstring> TZipFile::Prepare(int index, const std::wstring& path, bool createSubdirs,
@@ -446,7 +439,9 @@ std::optional<std::wstring> TZipFile::Prepare(int index, const std::wstring& pat
     return std::nullopt;
 }
 
-void TZipFile::WriteFile(TSeekableStream& stream, TEntryBuffers& buffers, int index, const std::wstring& out) {
+void TZipFile::WriteFile(int index, const std::wstring& out) {
+    TSeekableStream& stream = *FStream;
+    TEntryBuffers& buffers = Buffers();
     const TZipHeader local = ReadLocalHeader(stream, index);
     const TZipHeader& central = FFiles[static_cast<std::size_t>(index)];
     const std::uint64_t size = central.GetUncompressedSize64();
@@ -487,95 +482,12 @@ void TZipFile::WriteFile(TSeekableStream& stream, TEntryBuffers& buffers, int in
     }
 }
 
-unsigned TZipFile::WorkerCount(std::size_t jobs) const {
-    if (FFileName.empty() || OnProgress) return 1;
-    const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
-    return static_cast<unsigned>(std::min<std::size_t>({processors, MaxWorkers, std::max<std::size_t>(jobs, 1)}));
-}
-
 void TZipFile::ExtractAll(const std::wstring& path) {
     CheckReadable();
     // Every name and link is judged before the first byte is written.
     Judge(path);
-    // Entries of one name stay together and in order: the last one wins, as in
-    // the archive's order.
-    std::vector<std::wstring> outs(FFiles.size());
-    std::vector<std::vector<int>> jobs;
-    std::map<std::wstring, std::size_t> jobOfName;
     std::set<std::wstring> made;
     for (int i = 0; i < FileCount(); ++i) {
-        auto out = Prepare(i, path, true, &made);
-        if (!out) continue;
-        const auto [job, added] = jobOfName.emplace(zip::FoldedPath(*out), jobs.size());
-        if (added) jobs.emplace_back();
-        jobs[job->second].push_back(i);
-        outs[static_cast<std::size_t>(i)] = std::move(*out);
+        if (const auto out = Prepare(i, path, true, &made)) WriteFile(i, *out);
     }
-    WriteFiles(jobs, outs);
-}
-
-void TZipFile::WriteFiles(const std::vector<std::vector<int>>& jobs, const std::vector<std::wstring>& outs) {
-    const unsigned workers = WorkerCount(jobs.size());
-    if (workers == 1) {
-        for (const auto& job : jobs) {
-            for (const int i : job) WriteFile(*FStream, Buffers(), i, outs[static_cast<std::size_t>(i)]);
-        }
-        return;
-    }
-
-    auto bytes = [&](const std::vector<int>& job) {
-        return std::accumulate(job.begin(), job.end(), std::uint64_t{0}, [&](std::uint64_t sum, int i) {
-            return sum + FFiles[static_cast<std::size_t>(i)].GetUncompressedSize64();
-        });
-    };
-    std::vector<std::size_t> order(jobs.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return bytes(jobs[a]) > bytes(jobs[b]); });
-
-    std::atomic<std::size_t> next{0};
-    std::atomic<bool> failed{false};
-    std::mutex failureLock;
-    int failedIndex = std::numeric_limits<int>::max();
-    std::exception_ptr failure;
-    auto work = [&](TSeekableStream& stream, TEntryBuffers& buffers) noexcept {
-        for (std::size_t k; !failed && (k = next++) < order.size();) {
-            for (const int i : jobs[order[k]]) {
-                if (failed) return;
-                try {
-                    WriteFile(stream, buffers, i, outs[static_cast<std::size_t>(i)]);
-                } catch (...) {
-                    const std::lock_guard lock(failureLock);
-                    if (i < failedIndex) {
-                        failedIndex = i;
-                        failure = std::current_exception();
-                    }
-                    failed = true;
-                    return;
-                }
-            }
-        }
-    };
-    TEntryBuffers& mine = Buffers();
-    {
-        // Each thread reads through a stream and writes through buffers of its
-        // own; one that cannot have them leaves its share to the others.
-        std::vector<std::jthread> threads;
-        for (unsigned t = 1; t < workers; ++t) {
-            try {
-                threads.emplace_back([&] {
-                    try {
-                        TFileStream stream(FFileName, native::FileAccess::Read);
-                        TEntryBuffers buffers;
-                        work(stream, buffers);
-                    } catch (...) {
-                    }
-                });
-            } catch (...) {
-                break;
-            }
-        }
-        work(*FStream, mine);
-    }
-    if (failure) std::rethrow_exception(failure);
 }

@@ -39,8 +39,6 @@ using TZipProgressEvent =
 class TZipFile {
 public:
     static constexpr std::size_t ChunkSize = TEntryBuffers::ChunkSize;
-    // Extracting threads at most, however many processors there are.
-    static constexpr unsigned MaxWorkers = 4;
 
     TZipFile() = default;
     TZipFile(const TZipFile&) = delete;
@@ -61,11 +59,6 @@ public:
     void Extract(int index, const std::wstring& path, bool createSubdirs = true);
     // Fails with EZipFileNotFoundException when no entry bears the name.
     void Extract(const std::wstring& fileName, const std::wstring& path, bool createSubdirs = true);
-    // Folders and links first, in the archive's order; then the files, largest
-    // first, on as many threads as there are processors when the archive was
-    // opened by name (each reads through a stream of its own), else on this
-    // one. Returns when every thread is done. After a failure no entry is
-    // started, and the error is that of the failed entry first in the archive.
     void ExtractAll(const std::wstring& path);
 
     // The index of the entry with this central-directory name ("/" separators), or -1.
@@ -82,7 +75,6 @@ public:
     // is written. Kept until the archive or the folder changes.
     const std::vector<TZipEntryPlan>& Judge(const std::wstring& path);
 
-    // Called on the extracting thread; with one set, ExtractAll uses this thread alone.
     TZipProgressEvent OnProgress;
 
 private:
@@ -104,17 +96,13 @@ private:
     // write, or nothing. Folders in made (folded) are known to be there.
     std::optional<std::wstring> Prepare(int index, const std::wstring& path, bool createSubdirs,
                                         std::set<std::wstring>* made = nullptr);
-    // Writes a file entry through this stream and these buffers, then gives it
-    // the entry's times and attributes.
-    void WriteFile(TSeekableStream& stream, TEntryBuffers& buffers, int index, const std::wstring& out);
-    void WriteFiles(const std::vector<std::vector<int>>& jobs, const std::vector<std::wstring>& outs);
-    unsigned WorkerCount(std::size_t jobs) const;
+    // Writes a file entry, then gives it the entry's times and attributes.
+    void WriteFile(int index, const std::wstring& out);
     TEntryBuffers& Buffers();
 
     TZipMode FMode = TZipMode::zmClosed;
     TSeekableStream* FStream = nullptr;
     std::unique_ptr<TFileStream> FFileStream;
-    std::wstring FFileName;
     std::int64_t FStartFileData = 0;
     std::int64_t FEndFileData = 0;
     std::vector<TZipHeader> FFiles;
