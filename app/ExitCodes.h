@@ -1,4 +1,5 @@
-// What the process tells deployment tools when it ends, on every road.
+// What the installer and the uninstaller tell deployment tools when they end,
+// on every road; one table, so that no code means two things.
 #pragma once
 
 constexpr int kExitCompleted = 0;
@@ -8,3 +9,17 @@ constexpr int kExitPayloadFailed = 1;
 constexpr int kExitShortcutsFailed = 2;
 // The installer itself could not start: its window or resources could not be made.
 constexpr int kExitNotStarted = 3;
+// The product was installed, but its uninstall entry could not be written.
+constexpr int kExitNotRegistered = 4;
+
+// The uninstaller: 0 when the product was removed (files that the installation
+// did not write may stay in the folder).
+constexpr int kExitUninstallCancelled = 5;
+// The folder no longer held the product: only the stale entry was removed.
+constexpr int kExitStaleEntryRemoved = 6;
+// The machine's entry needs administrator rights, and they were not given.
+constexpr int kExitNeedsAdministrator = 7;
+// Some installed files could not be removed; the entry stays for another try.
+constexpr int kExitUninstallIncomplete = 8;
+// No readable record of the installation beside the uninstaller.
+constexpr int kExitNoInstallRecord = 9;

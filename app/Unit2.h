@@ -90,7 +90,7 @@ public:
     void SetPathText(const std::wstring& text);
 
     // The install sequence (Unit2Install.cpp).
-    enum class InstallOutcome { Completed, PayloadFailed, ShortcutsFailed };
+    enum class InstallOutcome { Completed, PayloadFailed, ShortcutsFailed, NotRegistered };
     void Button1Click();
     void Button2Click();
     InstallOutcome RunInstallation(const std::wstring& folder);

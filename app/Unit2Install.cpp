@@ -3,6 +3,7 @@
 
 #include "EarlierInstallation.h"
 #include "ExitCodes.h"
+#include "InstallRegistration.h"
 #include "LoadResText.h"
 #include "Messages.h"
 #include "PayloadName.h"
@@ -18,12 +19,15 @@ namespace {
 // The running instances are found by this fixed name, not by string-table entry 8.
 constexpr wchar_t kInstanceName[] = L"Ketrova.exe";
 constexpr int kProductExeEntry = 8;
+constexpr int kProductNameEntry = 1, kVersionYearEntry = 2, kReleaseEntry = 3, kPublisherEntry = 9;
+constexpr wchar_t kUninstallerResource[] = L"DESINSTALAR";
 
 int ExitCode(TForm2::InstallOutcome outcome) {
     switch (outcome) {
     case TForm2::InstallOutcome::Completed: return kExitCompleted;
     case TForm2::InstallOutcome::PayloadFailed: return kExitPayloadFailed;
     case TForm2::InstallOutcome::ShortcutsFailed: return kExitShortcutsFailed;
+    case TForm2::InstallOutcome::NotRegistered: return kExitNotRegistered;
     }
     return kExitPayloadFailed;
 }
@@ -47,6 +51,14 @@ std::wstring WithFinalSeparator(const std::wstring& folder) {
 bool RequestedShortcutsExist(const std::wstring& exeName, bool allUsers, bool startMenu, bool desktop) {
     return (!startMenu || ShortcutExists(exeName, skStartMenu, allUsers)) &&
            (!desktop || ShortcutExists(exeName, skDesktop, allUsers));
+}
+
+// The shortcuts of this installation that are on disk.
+std::vector<std::wstring> ShortcutsMade(const std::wstring& exeName, bool allUsers, bool startMenu, bool desktop) {
+    std::vector<std::wstring> made;
+    if (startMenu && ShortcutExists(exeName, skStartMenu, allUsers)) made.push_back(ShortcutPath(exeName, skStartMenu, allUsers));
+    if (desktop && ShortcutExists(exeName, skDesktop, allUsers)) made.push_back(ShortcutPath(exeName, skDesktop, allUsers));
+    return made;
 }
 
 // Marks the install sequence as running for the life of a handler, also when
@@ -75,11 +87,18 @@ TForm2::InstallOutcome TForm2::RunInstallation(const std::wstring& folder) {
     // data is extracted over, so that nobody's files are lost. Either way a
     // failed extraction leaves what was there before.
     const bool upgrade = !IsPluginParcial && MayDeleteInstallFolder(folder, exeName);
+    InstallationFacts facts{.folder = folder,
+                            .productName = LoadResText(kProductNameEntry),
+                            .versionYear = LoadResText(kVersionYearEntry),
+                            .release = LoadResText(kReleaseEntry),
+                            .exeName = exeName,
+                            .publisher = LoadResText(kPublisherEntry),
+                            .createdParents = MissingParentFolders(folder)};
     if (upgrade && !SetAsideEarlierInstallation(folder)) {
         ShowInstallationError();
         return InstallOutcome::PayloadFailed;
     }
-    if (!InstallFromResource(PayloadResourceName, folder)) {
+    if (!InstallFromResource(PayloadResourceName, folder, &facts.payload)) {
         if (upgrade) RestoreEarlierInstallation(folder);
         return InstallOutcome::PayloadFailed;
     }
@@ -91,7 +110,11 @@ TForm2::InstallOutcome TForm2::RunInstallation(const std::wstring& folder) {
     const bool shortcutsMade = CreateShortcuts(exeName, folder, allUsers, startMenu, desktop) &&
                                RequestedShortcutsExist(exeName, allUsers, startMenu, desktop);
     if (upgrade) RemoveReplacedInstallation(folder);
-    return shortcutsMade ? InstallOutcome::Completed : InstallOutcome::ShortcutsFailed;
+    facts.allUsers = allUsers;
+    facts.shortcuts = ShortcutsMade(exeName, allUsers, startMenu, desktop);
+    const bool registered = RegisterInstallation(facts, kUninstallerResource);
+    if (!shortcutsMade) return InstallOutcome::ShortcutsFailed;
+    return registered ? InstallOutcome::Completed : InstallOutcome::NotRegistered;
 }
 
 void TForm2::Button1Click() {

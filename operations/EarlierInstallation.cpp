@@ -84,3 +84,14 @@ void RecoverInterruptedInstallation(const std::wstring& folder, const std::wstri
     ReplacementJournal::Recover(folder);
     ::DeleteFileW(zip::Combine(folder, PayloadArchiveName).c_str());
 }
+
+void RemoveInstallationLeftovers(const std::wstring& folder) {
+    if (folder.empty()) return;
+    if (!IsGuardedFolder(WithoutSeparator(folder))) {
+        for (const std::wstring& sibling : {SetAsidePath(folder), ReplacedPath(folder)}) {
+            if (native::DirectoryExists(sibling)) DeleteFolder(sibling);
+        }
+    }
+    ReplacementJournal::Recover(folder);
+    ::DeleteFileW(zip::Combine(folder, PayloadArchiveName).c_str());
+}

@@ -24,3 +24,7 @@ void RemoveReplacedInstallation(const std::wstring& folder);
 // did not complete, removes one that was replaced, and rolls back or finishes
 // an extraction over other files, so that the run starts from a clean folder.
 void RecoverInterruptedInstallation(const std::wstring& folder, const std::wstring& exeName);
+
+// Before the product is removed: what interrupted runs left beside and in the
+// folder goes (a folder set aside or replaced, a journal, the payload's copy).
+void RemoveInstallationLeftovers(const std::wstring& folder);

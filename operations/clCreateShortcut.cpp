@@ -49,11 +49,11 @@ void RenewShortcut(const std::wstring& exeName, const std::wstring& folder, Shor
     WriteShortcut(allUsers, folder + exeName, kind, exeName);
 }
 
-namespace {
-
 std::wstring ShortcutPath(const std::wstring& exeName, ShortcutKind kind, bool allUsers) {
     return ShortcutFolder(allUsers, kind) + L"\\" + LinkFileName(exeName);
 }
+
+namespace {
 
 bool IsFile(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -99,4 +99,22 @@ void CreateLink(const std::wstring& linkFolder, const std::wstring& targetPath, 
     link->SetWorkingDirectory(std::wstring(FolderPart(targetPath)).c_str());
     const std::wstring linkPath = linkFolder + L"\\" + LinkFileName(targetPath);
     file->Save(linkPath.c_str(), FALSE);
+}
+
+std::wstring LinkTarget(const std::wstring& linkPath) {
+    try {
+        win::ComPtr<IUnknown> object;
+        if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, kInProcOrLocalServer, IID_IUnknown, object.putVoid()))) {
+            return {};
+        }
+        const auto file = Query<IPersistFile>(object, IID_IPersistFile);
+        if (FAILED(file->Load(linkPath.c_str(), STGM_READ))) return {};
+        const auto link = Query<IShellLinkW>(object, IID_IShellLinkW);
+        wchar_t target[MAX_PATH] = {};
+        // The stored path as it is: resolving could follow a moved target anywhere.
+        if (link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH) != S_OK) return {};
+        return target;
+    } catch (const EPlatformError&) {
+        return {};
+    }
 }

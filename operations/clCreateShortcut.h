@@ -23,6 +23,12 @@ bool ShortcutExists(const std::wstring& exeName, ShortcutKind kind, bool allUser
 
 void WriteShortcut(bool allUsers, const std::wstring& targetPath, ShortcutKind kind, const std::wstring& exeName);
 
+// Where the shortcut of exeName is, or would be.
+std::wstring ShortcutPath(const std::wstring& exeName, ShortcutKind kind, bool allUsers);
+
+// The path a shell link file points at; empty when it cannot be read.
+std::wstring LinkTarget(const std::wstring& linkPath);
+
 // The shell folder of a shortcut, without a trailing separator.
 std::wstring ShortcutFolder(bool allUsers, ShortcutKind kind);
 

@@ -18,6 +18,8 @@ namespace {
 
 constexpr std::size_t CopyPiece = 1048576;
 
+}  // namespace
+
 void SaveResourceToFile(const std::wstring& resourceName, const std::wstring& filePath) {
     TResourceStream resource(resourceName, RT_RCDATA);
     const win::UniqueFile file(::CreateFileW(filePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -38,6 +40,8 @@ void SaveResourceToFile(const std::wstring& resourceName, const std::wstring& fi
     }
 }
 
+namespace {
+
 // The copy of the payload goes with the step, whatever ended it.
 class TemporaryArchive {
 public:
@@ -52,18 +56,29 @@ private:
 };
 
 // Files that the extraction replaces are kept until it is complete.
-void ExtractArchive(const std::wstring& archivePath, const std::wstring& folder) {
+InstalledPayload ExtractArchive(const std::wstring& archivePath, const std::wstring& folder) {
     TZipFile zip;
     zip.Open(archivePath, TZipMode::zmRead);
     ReplacementJournal journal(folder, zip.Judge(folder));
     zip.ExtractAll(folder);
+    InstalledPayload installed;
+    const auto& plan = zip.Judge(folder);
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        if (!plan[i].folder) {
+            installed.files.push_back(plan[i].name);
+            installed.bytes += zip.FileInfo(static_cast<int>(i)).GetUncompressedSize64();
+        } else if (!plan[i].name.empty()) {
+            installed.folders.push_back(plan[i].name.substr(0, plan[i].name.size() - 1));
+        }
+    }
     zip.Close();
     journal.Commit();
+    return installed;
 }
 
 }  // namespace
 
-bool InstallFromResource(const std::wstring& resourceName, const std::wstring& folder) {
+bool InstallFromResource(const std::wstring& resourceName, const std::wstring& folder, InstalledPayload* installed) {
     try {
         // A folder that cannot be made shows when the archive cannot be created in it.
         native::CreateDirectories(folder);
@@ -73,7 +88,8 @@ bool InstallFromResource(const std::wstring& resourceName, const std::wstring& f
         const TemporaryArchive archive(folder + resourceName + L".zip");
         if (native::FileExists(archive.Path())) ::DeleteFileW(archive.Path().c_str());
         SaveResourceToFile(resourceName, archive.Path());
-        ExtractArchive(archive.Path(), folder);
+        InstalledPayload extracted = ExtractArchive(archive.Path(), folder);
+        if (installed) *installed = std::move(extracted);
         return true;
     } catch (...) {
         ShowInstallationError();

@@ -10,4 +10,9 @@ constexpr wchar_t PayloadArchiveName[] = L"Programa.zip";
 constexpr wchar_t ReplacementJournalName[] = L"Programa.journal";
 constexpr wchar_t ReplacedFilesName[] = L"Programa.anterior";
 
-constexpr const wchar_t* ReservedRootNames[] = {PayloadArchiveName, ReplacementJournalName, ReplacedFilesName};
+// What a completed installation leaves beside the product to remove it.
+constexpr wchar_t UninstallerName[] = L"Desinstalar.exe";
+constexpr wchar_t InstallRecordName[] = L"Programa.instalado";
+
+constexpr const wchar_t* ReservedRootNames[] = {PayloadArchiveName, ReplacementJournalName, ReplacedFilesName,
+                                                UninstallerName, InstallRecordName};

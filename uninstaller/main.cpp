@@ -1,0 +1,18 @@
+// The uninstaller's entry.
+#include "ComApartment.h"
+#include "CommandLine.h"
+#include "DllSearch.h"
+#include "ExitCodes.h"
+#include "Uninstaller.h"
+
+#include <windows.h>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    RestrictDllSearchToSystem();
+    const ComApartment com;
+    try {
+        return RunUninstaller(CommandLineArguments(::GetCommandLineW()));
+    } catch (...) {
+        return kExitUninstallIncomplete;
+    }
+}
