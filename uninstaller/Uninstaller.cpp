@@ -125,8 +125,9 @@ int RunUninstaller(const std::vector<std::wstring>& arguments) {
     InstallRecord record;
     try {
         record = ReadInstallRecordFile(folder);
-    } catch (const Exception& error) {
-        Dialogue(quiet, L"Desinstalar").Tell(error.Message(), MB_ICONERROR);
+    } catch (const Exception&) {
+        Dialogue(quiet, L"Desinstalar").Tell(L"Esta pasta não tem o registro de uma instalação:\n" + folder,
+                                             MB_ICONERROR);
         return kExitNoInstallRecord;
     }
     const Dialogue dialogue(quiet, L"Desinstalar " + record.displayName);

@@ -235,12 +235,13 @@ def press(window, key):
     xdotool("key", "--window", window, key)
 
 
-def answer_message_box(title, timeout=60):
-    """Clicks OK in the message box with this caption, as a user would; returns its text."""
+def answer_message_box(title, timeout=60, button=None):
+    """Clicks a button (the first, or the one captioned so) in the message box
+    with this caption, as a user would; returns its text."""
     box = wait_for_window(f"^{re.escape(title)}$", timeout)
     controls = wait_until(lambda: window_controls(title), 10, f"the controls of {title}")
     text = " ".join(c["text"] for c in controls if c["cls"].lower() == "static" and c["text"])
-    ok = next(c for c in controls if c["cls"].lower() == "button")
+    ok = next(c for c in controls if c["cls"].lower() == "button" and button in (None, c["text"].replace("&", "")))
     xdotool("mousemove", ok["screen_left"] + ok["width"] // 2, ok["screen_top"] + ok["height"] // 2)
     time.sleep(0.1)
     xdotool("click", "1")
@@ -293,3 +294,23 @@ def fresh_folder(name):
     if folder.exists():
         shutil.rmtree(folder)
     return folder
+
+
+UNINSTALL_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
+
+
+def uninstall_entries(all_users):
+    """{key name: {value: text}} of the uninstall entries, read with Wine's reg
+    in the 32-bit view, where the installer writes them."""
+    root = "HKLM" if all_users else "HKCU"
+    result = wine("reg", "query", f"{root}\\{UNINSTALL_KEY}", "/s", *(["/reg:32"] if all_users else []))
+    entries, key = {}, None
+    for line in result.stdout.decode("utf-8", "replace").splitlines():
+        if line.startswith("HKEY_"):
+            key = line.rsplit("\\", 1)[1]
+            entries[key] = {}
+        elif key and line.startswith("    "):
+            parts = line.split(None, 2)
+            entries[key][parts[0]] = parts[2] if len(parts) == 3 else ""
+    entries.pop("Uninstall", None)
+    return entries

@@ -9,6 +9,8 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <algorithm>
+
 #include <cstdio>
 #include <string>
 
@@ -89,6 +91,8 @@ BOOL CALLBACK printChild(HWND child, LPARAM) {
     ::SendMessageTimeoutW(child, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000,
                           &copied);
     text.resize(copied);
+    // One control per line: a message box's lines are joined by spaces.
+    std::replace_if(text.begin(), text.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
     RECT r;
     ::GetWindowRect(child, &r);
     POINT topLeft{r.left, r.top};
