@@ -62,15 +62,10 @@ class Uninstall(unittest.TestCase):
     def install(self, folder):
         self.assertEqual(launch(installer_command(INSTALLER, folder))[0], 0)
 
-    def test_entries_per_folder_shared_shortcuts_and_both_removals(self):
-        a, b = self.folders
+    def test_the_entry_read_back_and_a_quiet_removal_with_the_product_running(self):
+        a = self.folders[0]
         self.install(a)
-        self.install(a)
-        self.install(b)
-        entries = entries_at(a)
-        self.assertEqual(len(entries), 1, "a reinstall replaces its entry")
-        self.assertEqual(len(entries_at(b)), 1)
-        key, values = next(iter(entries.items()))
+        (key, values), = entries_at(a).items()
         size = sum(info.file_size for info in payload_entries())
         self.assertEqual(values, {
             "DisplayName": "Ketrova 2023 r1", "DisplayVersion": "2023.1", "Publisher": "Ketrova",
@@ -81,12 +76,28 @@ class Uninstall(unittest.TestCase):
         self.assertTrue(size // 1024 < int(values["EstimatedSize"], 16) < size // 1024 + 2048)
         listed = wine("uninstaller", "--list").stdout.decode("utf-8", "replace")
         self.assertIn(f"{key}|||Ketrova 2023 r1", listed)
+        self.assertTrue(shortcut(True, "desktop").exists())
+        wait_until(product_windows, 30, "the product")
 
-        # The shortcuts now point into B: removing A, with its product running, leaves them.
-        self.assertTrue(product_windows())
+        self.assertEqual(uninstall(a, "/quiet"), 0)
+        self.assertEqual(product_windows(), [])
+        self.assertEqual(entries_at(a), {})
+        self.assertFalse(shortcut(True, "desktop").exists())
+        self.assertFalse(shortcut(True, "startmenu").exists())
+        # The uninstaller goes last, and with it the folders the installation made.
+        wait_until(gone("C:\\e2e\\Remover\\"), 30, "the folders to go")
+
+    def test_one_entry_per_folder_shared_shortcuts_and_wines_own_removal(self):
+        a, b = self.folders
+        self.install(a)
+        self.install(a)
+        self.install(b)
+        self.assertEqual(len(entries_at(a)), 1, "a reinstall replaces its entry")
+        self.assertEqual(len(entries_at(b)), 1)
+
+        # The shortcuts now point into B: removing A leaves them.
         self.assertEqual(uninstall(a, "/quiet"), 0)
         wait_until(gone(a), 30, "A's folder to go")
-        self.assertFalse(unix_path("C:\\e2e\\Remover\\").joinpath("A").exists())
         self.assertEqual(entries_at(a), {})
         self.assertTrue(shortcut(True, "desktop").exists())
         self.assertTrue(unix_path(b + "Ketrova.exe").exists())
