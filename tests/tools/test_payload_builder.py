@@ -11,6 +11,7 @@ import sys
 import tempfile
 import time
 import unittest
+import zipfile
 
 import zipcheck
 
@@ -74,6 +75,18 @@ class SmallTree(unittest.TestCase):
         self.assertEqual(build(self.src, a).returncode, 0)
         self.assertEqual(build(self.src, b).returncode, 0)
         self.assertEqual(open(a, "rb").read(), open(b, "rb").read())
+
+    def test_times_after_source_date_epoch_are_clamped_alike_in_every_zone(self):
+        epoch = 1700000000  # 2023-11-14 22:13:20 UTC
+        os.utime(os.path.join(self.src, "readme.txt"), (epoch + 86400, epoch + 86400))
+        times = []
+        for zone in ("UTC0", "BRT3"):
+            out = os.path.join(self.dir.name, f"{zone}.zip")
+            env = dict(os.environ, SOURCE_DATE_EPOCH=str(epoch), TZ=zone)
+            self.assertEqual(subprocess.run([BUILDER, self.src, out], env=env, capture_output=True).returncode, 0)
+            with zipfile.ZipFile(out) as archive:
+                times.append(archive.getinfo("readme.txt").date_time)
+        self.assertEqual(times, [(2023, 11, 14, 22, 13, 20)] * 2)
 
 
 class Refusals(unittest.TestCase):
