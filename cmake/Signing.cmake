@@ -30,6 +30,6 @@ function(ketrova_sign target)
             -DEXECUTABLE=$<TARGET_FILE:${target}>
             -DUNSIGNED=$<TARGET_FILE_DIR:${target}>/unsigned/$<TARGET_FILE_NAME:${target}>
             -P ${CMAKE_SOURCE_DIR}/cmake/SignExecutable.cmake
-        COMMENT "Signing $<TARGET_FILE_NAME:${target}>"
+        COMMENT "Signing ${target}"
         VERBATIM)
 endfunction()
