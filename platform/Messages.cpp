@@ -1,19 +1,13 @@
 #include "Messages.h"
 
 #include "ApplicationTitle.h"
+#include "ProgramPath.h"
 
 #include <windows.h>
 
 #include <vector>
 
-std::wstring ApplicationTitle() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) return ApplicationTitleFromPath(std::wstring_view(path.data(), length));
-        path.resize(path.size() * 2);
-    }
-}
+std::wstring ApplicationTitle() { return ApplicationTitleFromPath(ProgramPath()); }
 
 namespace {
 MessageSink messageSink = nullptr;

@@ -3,22 +3,18 @@
 #include <Handles.h>
 #include <InstallRegistration.h>
 #include <PayloadName.h>
+#include <ProgramPath.h>
 #include <Uninstallation.h>
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cwchar>
 #include <string>
 
 namespace {
 
 constexpr DWORD kOriginalEndWait = 60000;
-
-std::wstring ModulePath() {
-    std::wstring path(32768, L'\0');
-    path.resize(::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
-    return path;
-}
 
 std::wstring SystemFolder() {
     wchar_t folder[MAX_PATH] = {};
@@ -55,7 +51,7 @@ bool StartSelfRemoval(const std::wstring& folder) {
     if (privateFolder.empty()) return false;
     const std::wstring copy = privateFolder + L"\\" + UninstallerName;
     HANDLE self = nullptr;
-    if (!::CopyFileW(ModulePath().c_str(), copy.c_str(), TRUE) ||
+    if (!::CopyFileW(ProgramPath().c_str(), copy.c_str(), TRUE) ||
         !::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), &self, SYNCHRONIZE,
                            TRUE, 0)) {
         ::DeleteFileW(copy.c_str());
@@ -95,7 +91,7 @@ void FinishSelfRemoval(const std::vector<std::wstring>& arguments) {
     }
     // Documented for administrators; for anybody else the copy stays in the
     // user's temporary folder, which the system's clean-up empties.
-    const std::wstring copy = ModulePath();
+    const std::wstring copy = ProgramPath();
     ::MoveFileExW(copy.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     ::MoveFileExW(copy.substr(0, copy.rfind(L'\\')).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }

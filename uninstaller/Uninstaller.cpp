@@ -8,6 +8,7 @@
 #include <Exception.h>
 #include <InstallRegistration.h>
 #include <PayloadName.h>
+#include <ProgramPath.h>
 #include <UninstallEntry.h>
 #include <Uninstallation.h>
 #include <clAdminFunctions.h>
@@ -23,8 +24,7 @@ namespace {
 constexpr std::size_t kNamesShown = 10;
 
 std::wstring OwnFolder() {
-    std::wstring path(32768, L'\0');
-    path.resize(::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    const std::wstring path = ProgramPath();
     return path.substr(0, path.rfind(L'\\') + 1);
 }
 
@@ -61,8 +61,7 @@ private:
 // The machine's entry is removed with administrator rights: asked of the
 // system once, as the same program with the same arguments.
 int RunElevated(const std::vector<std::wstring>& arguments) {
-    std::wstring self(32768, L'\0');
-    self.resize(::GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+    const std::wstring self = ProgramPath();
     std::wstring parameters;
     for (const auto& argument : arguments) parameters += L"\"" + argument + L"\" ";
     SHELLEXECUTEINFOW execute{sizeof execute};

@@ -1,0 +1,6 @@
+// The running executable's full path.
+#pragma once
+
+#include <string>
+
+std::wstring ProgramPath();
