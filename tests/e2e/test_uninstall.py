@@ -154,6 +154,8 @@ class PerUserUninstall(unittest.TestCase):
     def setUp(self):
         remove_shortcuts()
         shutil.rmtree(unix_path(self.folder), ignore_errors=True)
+        # Other suites install into the proposed folder for all users.
+        delete_entries(self.folder, all_users=True)
 
     def tearDown(self):
         end_uninstallers()
