@@ -15,6 +15,9 @@ import zipfile
 from pathlib import Path
 
 WINE = os.environ.get("KETROVA_WINE", "wine")
+# Wine's own tools that only read or write the prefix's registry run under the
+# 64-bit loader where there is one: under emulation each 32-bit start costs seconds.
+REGISTRY_WINE = "/usr/lib/wine/wine64" if Path("/usr/lib/wine/wine64").exists() else WINE
 BUILD = Path(os.environ.get("KETROVA_BUILD") or
              Path(__file__).resolve().parents[2] / "build" / os.environ.get("KETROVA_WINDOWS_TREE", "win32"))
 # A 32-bit installer sees the 32-bit program files folder; the x86_64 test build the other one.
@@ -80,13 +83,13 @@ def remove_shortcuts():
             path.unlink()
 
 
-def wine(*args, timeout=120, env=None, check=False):
+def wine(*args, timeout=120, env=None, check=False, loader=WINE):
     """Runs a Windows program to its end. Its output goes through files, not
     pipes: a program it starts (the product) would keep a pipe open."""
     run_env = dict(os.environ)
     run_env.update(env or {})
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        result = subprocess.run([WINE, *map(str, args)], stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+        result = subprocess.run([loader, *map(str, args)], stdin=subprocess.DEVNULL, stdout=out, stderr=err,
                                 timeout=timeout * TIME_SCALE, env=run_env, check=check)
         out.seek(0)
         err.seek(0)
@@ -303,7 +306,8 @@ def uninstall_entries(all_users):
     """{key name: {value: text}} of the uninstall entries, read with Wine's reg
     in the 32-bit view, where the installer writes them."""
     root = "HKLM" if all_users else "HKCU"
-    result = wine("reg", "query", f"{root}\\{UNINSTALL_KEY}", "/s", *(["/reg:32"] if all_users else []))
+    result = wine("reg", "query", f"{root}\\{UNINSTALL_KEY}", "/s", *(["/reg:32"] if all_users else []),
+                  loader=REGISTRY_WINE)
     entries, key = {}, None
     for line in result.stdout.decode("utf-8", "replace").splitlines():
         if line.startswith("HKEY_"):

@@ -7,9 +7,9 @@ import shutil
 import subprocess
 import unittest
 
-from harness import (INSTALLER, MAIN_TITLE, WINE, answer_message_box, click, control, end_installer, installer_command,
-                     kill_products, launch, payload_entries, product_windows, remove_shortcuts, shortcut, start,
-                     uninstall_entries, unix_path, wait_for_window, wait_until, window_controls, wine)
+from harness import (INSTALLER, MAIN_TITLE, REGISTRY_WINE, WINE, answer_message_box, click, control, end_installer,
+                     installer_command, kill_products, launch, payload_entries, product_windows, remove_shortcuts,
+                     shortcut, start, uninstall_entries, unix_path, wait_for_window, wait_until, window_controls, wine)
 from test_interactive import BOXES, INSTALL, PROPOSAL, TOGGLE
 
 CAPTION = "Desinstalar Ketrova 2023 r1"
@@ -42,7 +42,7 @@ def delete_entries(folder, all_users=True):
     root = "HKLM" if all_users else "HKCU"
     for key in entries_at(folder, all_users):
         wine("reg", "delete", f"{root}\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{key}", "/f",
-             *(["/reg:32"] if all_users else []))
+             *(["/reg:32"] if all_users else []), loader=REGISTRY_WINE)
 
 
 class Uninstall(unittest.TestCase):
@@ -74,7 +74,7 @@ class Uninstall(unittest.TestCase):
             "UninstallString": f'"{a}Desinstalar.exe"', "QuietUninstallString": f'"{a}Desinstalar.exe" /quiet',
             "NoModify": "0x1", "NoRepair": "0x1"})
         self.assertTrue(size // 1024 < int(values["EstimatedSize"], 16) < size // 1024 + 2048)
-        listed = wine("uninstaller", "--list").stdout.decode("utf-8", "replace")
+        listed = wine("uninstaller", "--list", loader=REGISTRY_WINE).stdout.decode("utf-8", "replace")
         self.assertIn(f"{key}|||Ketrova 2023 r1", listed)
         self.assertTrue(shortcut(True, "desktop").exists())
         wait_until(product_windows, 30, "the product")
