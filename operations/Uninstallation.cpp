@@ -102,6 +102,7 @@ void RemoveEmptyInstallFolders(const InstallRecord& record, const std::wstring& 
     if (IsGuardedFolder(folder)) return;
     if (!::RemoveDirectoryW(folder.c_str())) return;
     for (const std::wstring& parent : record.createdParents) {
-        if (IsGuardedFolder(parent) || !::RemoveDirectoryW(parent.c_str())) return;
+        // Only the folder's own ancestors, whatever the record says.
+        if (!IsInside(folder, parent) || IsGuardedFolder(parent) || !::RemoveDirectoryW(parent.c_str())) return;
     }
 }

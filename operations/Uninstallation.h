@@ -20,6 +20,6 @@ std::vector<std::wstring> RemoveRecordedFiles(const InstallRecord& record, const
 // its root; links are listed, not entered.
 std::vector<std::wstring> FilesBelow(const std::wstring& folder, const std::vector<std::wstring>& exceptAtRoot);
 
-// Removes the folder and then the recorded parents when they are empty and the
-// deletion guard allows it.
+// Removes the folder and then the recorded parents (its ancestors only) when
+// they are empty and the deletion guard allows it.
 void RemoveEmptyInstallFolders(const InstallRecord& record, const std::wstring& folder);
