@@ -9,6 +9,9 @@ set(KETROVA_PUBLISHER "" CACHE STRING "Entry 9: publisher in the system's list o
 set(KETROVA_PLUGIN_PARCIAL "Nao" CACHE STRING "Entry 100: Sim for the partial add-on edition, Nao otherwise")
 set(KETROVA_PLUGIN_FULL "Nao" CACHE STRING "Entry 101: Sim for the full add-on edition, Nao otherwise")
 set(KETROVA_PRODUCT_DIR "" CACHE PATH "Folder of the product to embed; empty for the sample product built here")
+# The time of the sources, as configured (scripts/build takes the last
+# commit's): no file of the payload carries a later time.
+set(KETROVA_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}")
 
 if(KETROVA_PRODUCT_NAME STREQUAL "")
     message(FATAL_ERROR "KETROVA_PRODUCT_NAME is empty: the installer needs the product's name.")

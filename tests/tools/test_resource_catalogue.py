@@ -32,6 +32,7 @@ class ResourceCatalogue(unittest.TestCase):
     def test_named_resources_with_their_types_languages_and_sizes(self):
         with open(PAYLOAD, "rb") as f:
             self.assertEqual(self.one("RCDATA", "PROGRAMA", PT_BR).data, f.read())
+        self.assertEqual(self.one("RCDATA", "DESINSTALAR", PT_BR).data[:2], b"MZ")
         self.assertEqual(self.one("JPEG", "FUNDO", PT_BR).data[:4], b"\xff\xd8\xff\xe0")
         logo = self.one("BITMAP", "LOGO", PT_BR)
         self.assertEqual(logo.size, 110_584)  # the bitmap without its 14-byte file header
@@ -64,8 +65,8 @@ class ResourceCatalogue(unittest.TestCase):
 
     def test_string_table(self):
         blocks = sorted((r.name, r.language, r.size) for r in self.resources if r.type == "STRING")
-        self.assertEqual(blocks, [(1, PT_BR, 78), (7, PT_BR, 44), (69, PT_BR, 52), (132, PT_BR, 56), (194, PT_BR, 52)])
-        expected = {1: "Ketrova", 2: "2023", 3: "1", 8: "Ketrova.exe", 100: "Nao", 101: "Nao",
+        self.assertEqual(blocks, [(1, PT_BR, 92), (7, PT_BR, 44), (69, PT_BR, 52), (132, PT_BR, 56), (194, PT_BR, 52)])
+        expected = {1: "Ketrova", 2: "2023", 3: "1", 8: "Ketrova.exe", 9: "Ketrova", 100: "Nao", 101: "Nao",
                     1100: "Instalando", 2100: "Installation", 3100: "Installing"}
         self.assertEqual(rc.string_table(self.resources), {(k, PT_BR): v for k, v in expected.items()})
 
