@@ -14,6 +14,9 @@
 #include "clUninstall.h"
 #include "unitFolders.h"
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 // The running instances are found by this fixed name, not by string-table entry 8.
@@ -56,8 +59,9 @@ bool RequestedShortcutsExist(const std::wstring& exeName, bool allUsers, bool st
 // The shortcuts of this installation that are on disk.
 std::vector<std::wstring> ShortcutsMade(const std::wstring& exeName, bool allUsers, bool startMenu, bool desktop) {
     std::vector<std::wstring> made;
-    if (startMenu && ShortcutExists(exeName, skStartMenu, allUsers)) made.push_back(ShortcutPath(exeName, skStartMenu, allUsers));
-    if (desktop && ShortcutExists(exeName, skDesktop, allUsers)) made.push_back(ShortcutPath(exeName, skDesktop, allUsers));
+    for (const auto& [kind, asked] : {std::pair{skStartMenu, startMenu}, std::pair{skDesktop, desktop}}) {
+        if (asked && ShortcutExists(exeName, kind, allUsers)) made.push_back(ShortcutPath(exeName, kind, allUsers));
+    }
     return made;
 }
 

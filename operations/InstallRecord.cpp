@@ -51,7 +51,9 @@ InstallRecord ParseInstallRecord(std::string_view text) {
         const std::string_view line = text.substr(start, at == std::string_view::npos ? at : at - start);
         if (line.empty()) continue;
         const auto equals = line.find('=');
-        if (equals == std::string_view::npos) throw std::runtime_error("A line of the installation record has no value");
+        if (equals == std::string_view::npos) {
+            throw std::runtime_error("A line of the installation record has no value");
+        }
         const std::string_view name = line.substr(0, equals);
         std::wstring value = Utf8ToWide(line.substr(equals + 1));
         if (name == "key") record.keyName = std::move(value);

@@ -17,7 +17,8 @@ bool IsLink(DWORD attributes) {
 // Whether a folder between the install folder and the name has become a link:
 // what lies behind it is somebody else's.
 bool ReachedThroughLink(const std::wstring& folder, const std::wstring& name) {
-    for (auto separator = name.find(L'\\'); separator != std::wstring::npos; separator = name.find(L'\\', separator + 1)) {
+    for (auto separator = name.find(L'\\'); separator != std::wstring::npos;
+         separator = name.find(L'\\', separator + 1)) {
         if (IsLink(::GetFileAttributesW((folder + name.substr(0, separator)).c_str()))) return true;
     }
     return false;

@@ -104,9 +104,9 @@ void CreateLink(const std::wstring& linkFolder, const std::wstring& targetPath, 
 std::wstring LinkTarget(const std::wstring& linkPath) {
     try {
         win::ComPtr<IUnknown> object;
-        if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, kInProcOrLocalServer, IID_IUnknown, object.putVoid()))) {
-            return {};
-        }
+        const HRESULT created =
+            ::CoCreateInstance(CLSID_ShellLink, nullptr, kInProcOrLocalServer, IID_IUnknown, object.putVoid());
+        if (FAILED(created)) return {};
         const auto file = Query<IPersistFile>(object, IID_IPersistFile);
         if (FAILED(file->Load(linkPath.c_str(), STGM_READ))) return {};
         const auto link = Query<IShellLinkW>(object, IID_IShellLinkW);
