@@ -3,7 +3,8 @@
 # one by one; on the Windows build the executable runs whole through Wine
 # (the toolchain's emulator).
 # GUI tests open windows or move the mouse, so they take the display one at a time.
-# KETROVA_EXTRA_TEST_PROPERTIES, when set, go to every test (environment, fixtures).
+# KETROVA_EXTRA_TEST_PROPERTIES, when set, go to every test (environment, fixtures);
+# the test's own time limit, scaled by KETROVA_TIMEOUT_SCALE, wins over theirs.
 include(GoogleTest)
 
 macro(ketrova_use_gtest)
@@ -27,7 +28,16 @@ function(ketrova_add_test name)
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBRARIES} GTest::gtest_main)
     if(NOT T_TIMEOUT)
-        set(T_TIMEOUT 120)
+        # Under Wine every case of an executable runs in one process.
+        if(WIN32)
+            set(T_TIMEOUT 600)
+        else()
+            set(T_TIMEOUT 120)
+        endif()
+    endif()
+    # Emulated 32-bit programs take longer; the tree says how much longer.
+    if(KETROVA_TIMEOUT_SCALE)
+        math(EXPR T_TIMEOUT "${T_TIMEOUT} * ${KETROVA_TIMEOUT_SCALE}")
     endif()
     set(props TIMEOUT ${T_TIMEOUT})
     if(T_GUI)
@@ -37,7 +47,7 @@ function(ketrova_add_test name)
         # Under Wine each process start and each window torn down costs
         # seconds: the cases of one executable run together, as one test.
         add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
-        set_tests_properties(${name} PROPERTIES ${props} TIMEOUT 600 ${KETROVA_EXTRA_TEST_PROPERTIES})
+        set_tests_properties(${name} PROPERTIES ${KETROVA_EXTRA_TEST_PROPERTIES} ${props})
     else()
         gtest_discover_tests(${name}
             DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
