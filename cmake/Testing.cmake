@@ -4,8 +4,16 @@
 # (the toolchain's emulator).
 # GUI tests open windows or move the mouse, so they take the display one at a time.
 # KETROVA_EXTRA_TEST_PROPERTIES, when set, go to every test (environment, fixtures);
-# the test's own time limit, scaled by KETROVA_TIMEOUT_SCALE, wins over theirs.
+# the test's own time limit wins over theirs.
 include(GoogleTest)
+
+# Where 32-bit programs run only emulated, every Windows test may take this
+# many times longer; the end-to-end suites stretch their own waits alike.
+set(KETROVA_TIME_SCALE 1 CACHE STRING "Factor for the tests' time limits (emulated 32-bit programs)")
+function(ketrova_scaled_timeout out seconds)
+    math(EXPR scaled "${seconds} * ${KETROVA_TIME_SCALE}")
+    set(${out} ${scaled} PARENT_SCOPE)
+endfunction()
 
 macro(ketrova_use_gtest)
     if(NOT TARGET GTest::gtest_main)
@@ -35,10 +43,7 @@ function(ketrova_add_test name)
             set(T_TIMEOUT 120)
         endif()
     endif()
-    # Emulated 32-bit programs take longer; the tree says how much longer.
-    if(KETROVA_TIMEOUT_SCALE)
-        math(EXPR T_TIMEOUT "${T_TIMEOUT} * ${KETROVA_TIMEOUT_SCALE}")
-    endif()
+    ketrova_scaled_timeout(T_TIMEOUT ${T_TIMEOUT})
     set(props TIMEOUT ${T_TIMEOUT})
     if(T_GUI)
         list(APPEND props RESOURCE_LOCK display)
