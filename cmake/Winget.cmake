@@ -12,6 +12,12 @@ foreach(setting KETROVA_PRODUCT_NAME KETROVA_VERSION_YEAR KETROVA_RELEASE KETROV
         message(FATAL_ERROR "${setting} must be one line.")
     endif()
 endforeach()
+# The shipped installer is the i686 one; a tree of the x86_64 twin describes its own file.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(KETROVA_WINGET_ARCHITECTURE x64)
+else()
+    set(KETROVA_WINGET_ARCHITECTURE x86)
+endif()
 # Rewritten only when a setting changes, and then the manifest is too.
 file(CONFIGURE OUTPUT ${KETROVA_WINGET_SETTINGS} @ONLY CONTENT "name=@KETROVA_PRODUCT_NAME@
 year=@KETROVA_VERSION_YEAR@
@@ -23,6 +29,7 @@ locale=@KETROVA_WINGET_LOCALE@
 package_name=@KETROVA_WINGET_PACKAGE_NAME@
 short_description=@KETROVA_WINGET_SHORT_DESCRIPTION@
 license=@KETROVA_WINGET_LICENSE@
+architecture=@KETROVA_WINGET_ARCHITECTURE@
 ")
 execute_process(COMMAND ${KETROVA_SYSTEM_PYTHON} ${KETROVA_WINGET_WRITER} ${KETROVA_WINGET_SETTINGS} --check
     RESULT_VARIABLE status ERROR_VARIABLE problem)

@@ -73,6 +73,7 @@ def settings(path):
         "ShortDescription": given["short_description"] or f"{name} para Windows",
         # As the installer writes them in the list of installed programs.
         "DisplayName": f"{name} {year} r{release}",
+        "Architecture": given["architecture"],
     }
     made = {} if given["id"] else {"PackageIdentifier": " (made from the publisher and the product's name; set it)"}
     for field, (setting, pattern, shortest, longest, rule) in RULES.items():
@@ -122,7 +123,7 @@ def manifests(values, codes, sha256):
             "UpgradeBehavior": "install",
             "AppsAndFeaturesEntries": [{"DisplayName": values["DisplayName"], "Publisher": values["Publisher"],
                                         "DisplayVersion": version}],
-            "Installers": [{"Architecture": "x86", "InstallerUrl": values["InstallerUrl"], "InstallerSha256": sha256}],
+            "Installers": [{"Architecture": values["Architecture"], "InstallerUrl": values["InstallerUrl"], "InstallerSha256": sha256}],
             "ManifestType": "installer", **tail},
     }
 

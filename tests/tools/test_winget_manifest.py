@@ -37,6 +37,7 @@ class WingetManifest(unittest.TestCase):
                 data = json.loads(json.dumps(yaml.safe_load(f)))
             cls.files[data["ManifestType"]] = (os.path.basename(path), data)
         cls.installer = cls.files["installer"][1]
+        cls.pe = rc.load(EXE)
 
     def test_three_files_named_by_the_package_each_valid_against_its_schema(self):
         version = self.files["version"][1]
@@ -52,10 +53,12 @@ class WingetManifest(unittest.TestCase):
                 self.assertEqual((data["PackageIdentifier"], data["PackageVersion"]),
                                  (ident, version["PackageVersion"]))
 
-    def test_hash_of_the_installer_as_built(self):
+    def test_hash_and_architecture_of_the_installer_as_built(self):
         with open(EXE, "rb") as f:
             digest = hashlib.sha256(f.read()).hexdigest()
-        self.assertEqual([i["InstallerSha256"].lower() for i in self.installer["Installers"]], [digest])
+        architecture = {0x14C: "x86", 0x8664: "x64"}[self.pe.FILE_HEADER.Machine]
+        self.assertEqual([(i["InstallerSha256"].lower(), i["Architecture"]) for i in self.installer["Installers"]],
+                         [(digest, architecture)])
 
     def test_return_codes_are_those_of_exit_codes_h(self):
         with open(HEADER, encoding="utf-8") as f:
@@ -68,7 +71,7 @@ class WingetManifest(unittest.TestCase):
                          {code[name]: response for name, response in expected.items()})
 
     def test_installed_programs_entry_from_the_string_table(self):
-        strings = rc.string_table(rc.catalogue(rc.load(EXE)))
+        strings = rc.string_table(rc.catalogue(self.pe))
         name, year, release, publisher = (strings[(entry, PT_BR)] for entry in (1, 2, 3, 9))
         self.assertEqual(self.installer["AppsAndFeaturesEntries"],
                          [{"DisplayName": f"{name} {year} r{release}", "Publisher": publisher,
