@@ -23,3 +23,21 @@ constexpr int kExitNeedsAdministrator = 7;
 constexpr int kExitUninstallIncomplete = 8;
 // No readable record of the installation beside the uninstaller.
 constexpr int kExitNoInstallRecord = 9;
+
+// Causes that a deployment tool treats apart from a plain failure of the files.
+// Not enough free space for the installation, checked before anything changes.
+constexpr int kExitDiskFull = 10;
+// A file is in use by a program that was not ended.
+constexpr int kExitFileInUse = 11;
+// Access to a file, folder or key was denied.
+constexpr int kExitAccessDenied = 12;
+// The payload fails its checks: the installer file is damaged.
+constexpr int kExitDamagedInstaller = 13;
+// The command line is not understood.
+constexpr int kExitBadCommandLine = 14;
+// The log cannot be created or written.
+constexpr int kExitLogFailed = 15;
+// The user cancelled during the installation.
+constexpr int kExitCancelled = 1602;
+// Another installation of this product is running; deployment tools retry this code.
+constexpr int kExitInstallInProgress = 1618;

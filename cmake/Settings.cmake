@@ -43,3 +43,11 @@ if(NOT KETROVA_PRODUCT_DIR STREQUAL "")
         message(FATAL_ERROR "The product folder \"${KETROVA_PRODUCT_DIR}\" does not hold ${KETROVA_EXE_NAME} (KETROVA_EXE_NAME).")
     endif()
 endif()
+# The winget manifest that the build writes beside the installer.
+set(KETROVA_WINGET_ID "" CACHE STRING "winget package identifier; empty for <publisher>.<product name>")
+set(KETROVA_WINGET_INSTALLER_URL "https://example.com/Instalador.exe" CACHE STRING
+    "Address from which winget downloads the installer; a placeholder until the vendor sets it")
+set(KETROVA_WINGET_LOCALE "pt-BR" CACHE STRING "Locale of the manifest's texts")
+set(KETROVA_WINGET_PACKAGE_NAME "" CACHE STRING "Package name that winget shows; empty for the product name")
+set(KETROVA_WINGET_SHORT_DESCRIPTION "" CACHE STRING "One-line description; empty for \"<product name> para Windows\"")
+set(KETROVA_WINGET_LICENSE "" CACHE STRING "The license; empty for \"Licença de uso do <product name>\"")
