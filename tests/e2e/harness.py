@@ -31,11 +31,8 @@ EDITIONS = {
     "parcial": BUILD / "editions" / "parcial" / "Instalador.exe",
 }
 PAYLOAD = BUILD / "payload" / "Programa.zip"
-# The read-back helpers may come from another tree than the installer under
-# test: the shipped 32-bit installer is driven by the x86_64 helpers.
-HELPERS = Path(os.environ.get("KETROVA_HELPERS_BUILD") or BUILD)
-PROBE = HELPERS / "bin" / "e2e-probe.exe"
-LAUNCH = HELPERS / "bin" / "e2e-launch.exe"
+PROBE = BUILD / "bin" / "e2e-probe.exe"
+LAUNCH = BUILD / "bin" / "e2e-launch.exe"
 # Emulated 32-bit programs run about a hundred times slower: every wait stretches.
 TIME_SCALE = float(os.environ.get("KETROVA_TIME_SCALE", "1"))
 MAIN_TITLE = "Instalador do Ketrova"
