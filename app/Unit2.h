@@ -84,8 +84,6 @@ public:
     void UpdatePluginState();
     void edPathChange();
     void btExplorerClick();
-    // Kept for a proposal that follows the box; connected to nothing.
-    void ckAllUsersClick();
     // edPath's text; a different text runs edPathChange.
     std::wstring PathText() const;
     void SetPathText(const std::wstring& text);
@@ -99,11 +97,6 @@ public:
     // Whether the quit request is posted: an unattended run that ended this
     // way has nothing left to show.
     bool QuitRequested() const { return quitRequested_; }
-
-    // The command line's arguments after the program's path.
-    const std::vector<std::wstring>& Arguments() const { return arguments_; }
-    // Whether the hourglass has become the application's cursor.
-    bool Busy() const { return busy_; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -133,6 +126,7 @@ private:
     // Labels and the speed button in stacking order; the last is drawn last.
     std::vector<TGraphicControl*> graphicControls_;
 
+    // Whether the hourglass has become the application's cursor.
     bool busy_ = false;
     bool quitRequested_ = false;
     // While Button1Click or RunUnattended runs; a close asked meanwhile (from

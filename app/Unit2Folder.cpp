@@ -62,8 +62,6 @@ void TForm2::btExplorerClick() {
     if (const auto folder = PickFolder(Handle())) SetPathText(*folder + L"\\");
 }
 
-void TForm2::ckAllUsersClick() { ProposeFolder(ckAllUsers->Checked()); }
-
 std::wstring TForm2::PathText() const {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(edPath)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(::GetWindowTextW(edPath, text.data(), static_cast<int>(text.size()))));

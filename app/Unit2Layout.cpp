@@ -2,6 +2,7 @@
 #include "Unit2.h"
 
 #include "FolderRules.h"
+#include "FormDescription.h"
 #include "LoadResText.h"
 #include "WindowPlacement.h"
 

@@ -1,6 +1,6 @@
 # The winget manifest of the shipped installer. The configure step judges the
 # settings as winget would; the build writes the manifest from the final file.
-set(KETROVA_EXIT_CODES_HEADER ${CMAKE_SOURCE_DIR}/app/ExitCodes.h)
+set(KETROVA_EXIT_CODES_HEADER ${CMAKE_SOURCE_DIR}/platform/ExitCodes.h)
 set(KETROVA_WINGET_DIR ${CMAKE_BINARY_DIR}/winget)
 set(KETROVA_WINGET_WRITER ${CMAKE_SOURCE_DIR}/tools/winget-manifest.py)
 set(KETROVA_WINGET_SETTINGS ${CMAKE_BINARY_DIR}/winget-settings.txt)

@@ -7,9 +7,6 @@
 #include <string_view>
 #include <vector>
 
-// Asks nothing and shows nothing; the exit code tells the outcome.
-constexpr wchar_t QuietSwitch[] = L"/quiet";
-
 struct InstallRecord {
     std::wstring keyName;      // of the uninstall entry
     bool allUsers = false;     // the machine's entry, else the user's

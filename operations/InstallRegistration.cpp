@@ -2,6 +2,7 @@
 
 #include "UninstallEntry.h"
 
+#include <CommandLine.h>
 #include <FileSystem.h>
 #include <PayloadName.h>
 #include <PlatformError.h>

@@ -70,12 +70,6 @@ void WriteUninstallEntry(bool allUsers, const UninstallEntry& entry) {
     }
 }
 
-bool UninstallEntryExists(bool allUsers, const std::wstring& keyName) {
-    Key key;
-    return ::RegOpenKeyExW(Root(allUsers), (kUninstallKey + keyName).c_str(), 0, KEY_QUERY_VALUE | kView,
-                           key.put()) == ERROR_SUCCESS;
-}
-
 void DeleteUninstallEntry(bool allUsers, const std::wstring& keyName) {
     const std::wstring path = kUninstallKey + keyName;
     const LSTATUS status = ::RegDeleteKeyExW(Root(allUsers), path.c_str(), kView, 0);

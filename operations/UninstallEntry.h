@@ -26,7 +26,5 @@ struct UninstallEntry {
 // EPlatformError, with no entry left behind, when a value cannot be written.
 void WriteUninstallEntry(bool allUsers, const UninstallEntry& entry);
 
-bool UninstallEntryExists(bool allUsers, const std::wstring& keyName);
-
 // Throws EPlatformError when an existing entry cannot be deleted.
 void DeleteUninstallEntry(bool allUsers, const std::wstring& keyName);

@@ -1,9 +1,9 @@
 #include "clCreateShortcut.h"
 
 #include "Handles.h"
+#include "InstallationError.h"
 #include "LinkNames.h"
 #include "LongPathRules.h"
-#include "Messages.h"
 #include "PlatformError.h"
 #include "unitFolders.h"
 

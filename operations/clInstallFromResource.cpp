@@ -1,10 +1,10 @@
 #include "clInstallFromResource.h"
 
+#include "InstallationError.h"
 #include "ReplacementJournal.h"
 
 #include <FileSystem.h>
 #include <Handles.h>
-#include <Messages.h>
 #include <PlatformError.h>
 #include <ResourceStream.h>
 #include <ZipFile.h>

@@ -13,7 +13,7 @@ struct InstalledPayload {
 };
 
 // Writes the RCDATA resource resourceName of the program to filePath, replacing
-// a file there. Throws EPlatformError or EResNotFound.
+// a file there. Throws EPlatformError, or Exception when there is no such resource.
 void SaveResourceToFile(const std::wstring& resourceName, const std::wstring& filePath);
 
 // Copies the RCDATA resource resourceName to folder + resourceName + ".zip",

@@ -26,12 +26,6 @@ void ShowPlainMessage(const std::wstring& text) {
     ::MessageBoxW(nullptr, text.c_str(), ApplicationTitle().c_str(), MB_OK | MB_TASKMODAL);
 }
 
-void ShowInstallationError() {
-    ShowPlainMessage(
-        L"Erro detectado durante o processo de instalação. É provável que você precise de privilégio de "
-        L"administrador para realizar essa tarefa.");
-}
-
 void ShowErrorMessage(const std::wstring& text) {
     if (messageSink) {
         messageSink(text);

@@ -9,9 +9,6 @@ std::wstring ApplicationTitle();
 // A plain message: one OK button, no icon, centred on the screen.
 void ShowPlainMessage(const std::wstring& text);
 
-// The one message for any failure of an installation step (payload or shortcuts).
-void ShowInstallationError();
-
 // Tests take the messages (plain and error) instead of a box that nobody would close;
 // nullptr gives the boxes back.
 using MessageSink = void (*)(const std::wstring& text);

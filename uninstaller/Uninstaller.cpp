@@ -1,11 +1,12 @@
 #include "Uninstaller.h"
 
-#include "ExitCodes.h"
 #include "SelfRemoval.h"
 
 #include <AsciiCase.h>
+#include <CommandLine.h>
 #include <EarlierInstallation.h>
 #include <Exception.h>
+#include <ExitCodes.h>
 #include <InstallRegistration.h>
 #include <PayloadName.h>
 #include <ProgramPath.h>

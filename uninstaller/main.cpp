@@ -1,9 +1,10 @@
 // The uninstaller's entry.
-#include "ComApartment.h"
-#include "CommandLine.h"
-#include "DllSearch.h"
-#include "ExitCodes.h"
 #include "Uninstaller.h"
+
+#include <ComApartment.h>
+#include <CommandLine.h>
+#include <DllSearch.h>
+#include <ExitCodes.h>
 
 #include <windows.h>
 

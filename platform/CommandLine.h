@@ -7,6 +7,9 @@
 #include <string_view>
 #include <vector>
 
+// Asks nothing and shows nothing; the exit code tells the outcome.
+constexpr wchar_t QuietSwitch[] = L"/quiet";
+
 // Every argument of the text, the program's own path first. Before each
 // argument, characters 1 to 32 and pairs of adjacent double quotes are skipped;
 // a double quote opens a run up to the next one, without escapes. The split

@@ -2,7 +2,7 @@
 // over whatever the window painted below it.
 #pragma once
 
-#include "FormDescription.h"
+#include "ControlDescription.h"
 #include "GraphicControl.h"
 #include "Handles.h"
 
