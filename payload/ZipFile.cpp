@@ -2,8 +2,6 @@
 
 #include "EntryStream.h"
 
-#include <set>
-
 namespace {
 
 [[noreturn]] void FailUsage(std::wstring text) { throw EZipException(TZipErrorKind::Usage, std::move(text)); }
@@ -16,6 +14,7 @@ void TZipFile::Open(const std::wstring& fileName, TZipMode mode) {
     auto file = std::make_unique<TFileStream>(fileName, native::FileAccess::Read);
     Open(*file, mode);
     FFileStream = std::move(file);
+    FFileName = fileName;
 }
 
 void TZipFile::Open(TSeekableStream& stream, TZipMode mode) {
@@ -34,6 +33,7 @@ void TZipFile::Close() {
     FDirectory.reset();
     FStream = nullptr;
     FFileStream.reset();
+    FFileName.clear();
 }
 
 const std::vector<TZipHeader>& TZipFile::Entries() const {
@@ -91,7 +91,9 @@ const std::vector<TZipEntryPlan>& TZipFile::Judge(const std::wstring& path) {
 void TZipFile::Extract(int index, const std::wstring& path, bool createSubdirs) {
     CheckIndex(index);
     const TZipEntryPlan& entry = Judge(path)[static_cast<std::size_t>(index)];
-    if (const auto out = PrepareEntry(entry, path, createSubdirs)) WriteFile(index, *out);
+    if (const auto out = PrepareEntry(entry, path, createSubdirs)) {
+        WriteEntryFile(*FStream, Buffers(), FileInfo(index), entry, *out, Progress());
+    }
 }
 
 void TZipFile::Extract(const std::wstring& fileName, const std::wstring& path, bool createSubdirs) {
@@ -100,22 +102,20 @@ void TZipFile::Extract(const std::wstring& fileName, const std::wstring& path, b
     Extract(index, path, createSubdirs);
 }
 
-void TZipFile::WriteFile(int index, const std::wstring& out) {
-    TEntryProgress progress;
-    if (OnProgress) {
-        progress = [&](const std::wstring& file, const TZipHeader& local, std::uint64_t position) {
-            OnProgress(*this, file, local, position);
-        };
-    }
-    WriteEntryFile(*FStream, Buffers(), FileInfo(index), FPlan[static_cast<std::size_t>(index)], out, progress);
+TEntryProgress TZipFile::Progress() {
+    if (!OnProgress) return {};
+    return [this](const std::wstring& file, const TZipHeader& local, std::uint64_t position) {
+        OnProgress(*this, file, local, position);
+    };
 }
 
 void TZipFile::ExtractAll(const std::wstring& path) {
     CheckReadable();
     // Every name and link is judged before the first byte is written.
     const auto& plan = Judge(path);
-    std::set<std::wstring> made;
-    for (std::size_t i = 0; i < plan.size(); ++i) {
-        if (const auto out = PrepareEntry(plan[i], path, true, &made)) WriteFile(static_cast<int>(i), *out);
+    TStreamOpener openStream;
+    if (!FFileName.empty()) {
+        openStream = [this] { return std::make_unique<TFileStream>(FFileName, native::FileAccess::Read); };
     }
+    ExtractEntries(*FDirectory, plan, path, Buffers(), openStream, Progress());
 }

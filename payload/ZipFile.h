@@ -6,6 +6,7 @@
 #include "EntryWriter.h"
 #include "ExtractionPlan.h"
 #include "FileStream.h"
+#include "ParallelExtraction.h"
 #include "Stream.h"
 #include "ZipDirectory.h"
 #include "ZipExceptions.h"
@@ -45,6 +46,8 @@ public:
     void Extract(int index, const std::wstring& path, bool createSubdirs = true);
     // Fails with EZipFileNotFoundException when no entry bears the name.
     void Extract(const std::wstring& fileName, const std::wstring& path, bool createSubdirs = true);
+    // Every entry, as ExtractEntries writes them: on several threads when the
+    // archive was opened by name and no OnProgress is set.
     void ExtractAll(const std::wstring& path);
 
     // The index of the entry with this central-directory name ("/" separators), or -1.
@@ -59,19 +62,20 @@ public:
     // at once (see JudgeExtraction). Kept until the archive or the folder changes.
     const std::vector<TZipEntryPlan>& Judge(const std::wstring& path);
 
+    // Called on the extracting thread.
     TZipProgressEvent OnProgress;
 
 private:
     const std::vector<TZipHeader>& Entries() const;
     void CheckReadable() const;
     void CheckIndex(int index) const;
-    // Writes a judged file entry on this thread.
-    void WriteFile(int index, const std::wstring& out);
+    TEntryProgress Progress();
     TEntryBuffers& Buffers();
 
     TZipMode FMode = TZipMode::zmClosed;
     TSeekableStream* FStream = nullptr;
     std::unique_ptr<TFileStream> FFileStream;
+    std::wstring FFileName;
     std::optional<TZipDirectory> FDirectory;
     std::vector<TZipEntryPlan> FPlan;
     std::wstring FPlanPath;
