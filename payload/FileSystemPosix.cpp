@@ -34,20 +34,19 @@ struct stat StatOf(const std::wstring& path, bool follow, bool& found) {
 File::File(const std::wstring& path, FileAccess access) {
     const std::string native = ToNative(path);
     int flags = O_RDONLY;
-    if (access == FileAccess::ReadWrite) flags = O_RDWR;
     if (access == FileAccess::Create) {
         // Windows refuses to replace a read-only file even for an administrator;
         // root here would not be stopped by the mode, so the mode is asked.
         struct stat st {};
         if (::stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) {
-            error_ = SystemText(EACCES);
+            error_ = EACCES;
             return;
         }
         flags = O_RDWR | O_CREAT | O_TRUNC;
     }
     const int fd = ::open(native.c_str(), flags | O_CLOEXEC, 0666);
     if (fd < 0) {
-        error_ = SystemText(errno);
+        error_ = static_cast<std::uint32_t>(errno);
         return;
     }
     handle_ = fd;
@@ -73,6 +72,8 @@ void File::SetTimesAndAttributes(const LocalDateTime* time, std::optional<std::u
     if (attributes && (*attributes & 0x01) != 0 && ::fstat(fd, &st) == 0) ::fchmod(fd, st.st_mode & 07555);
 }
 
+std::wstring File::ErrorText() const { return SystemText(static_cast<int>(error_)); }
+
 File::~File() {
     if (IsOpen()) ::close(static_cast<int>(handle_));
 }
@@ -94,7 +95,11 @@ bool File::Write(const void* buffer, std::size_t count) {
     while (count > 0) {
         const ssize_t n = ::write(static_cast<int>(handle_), in, count);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n <= 0) {
+            // A write that moves nothing without an error has met a full disk.
+            error_ = static_cast<std::uint32_t>(n < 0 ? errno : ENOSPC);
+            return false;
+        }
         in += n;
         count -= static_cast<std::size_t>(n);
     }

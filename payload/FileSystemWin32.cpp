@@ -30,7 +30,7 @@ File::File(const std::wstring& path, FileAccess access) {
         const DWORD existing = AttributesOf(path);
         if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) != 0 &&
             (existing & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            error_ = SystemMessage(ERROR_ACCESS_DENIED);
+            error_ = ERROR_ACCESS_DENIED;
             return;
         }
         disposition = CREATE_ALWAYS;
@@ -38,7 +38,7 @@ File::File(const std::wstring& path, FileAccess access) {
     const HANDLE h =
         ::CreateFileW(path.c_str(), desired, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        error_ = SystemMessage(::GetLastError());
+        error_ = ::GetLastError();
         return;
     }
     handle_ = reinterpret_cast<std::intptr_t>(h);
@@ -67,6 +67,8 @@ void File::SetTimesAndAttributes(const LocalDateTime* time, std::optional<std::u
     ::SetFileInformationByHandle(H(handle_), FileBasicInfo, &info, sizeof info);
 }
 
+std::wstring File::ErrorText() const { return SystemMessage(error_); }
+
 File::~File() {
     if (IsOpen()) ::CloseHandle(H(handle_));
 }
@@ -88,7 +90,14 @@ bool File::Write(const void* buffer, std::size_t count) {
     while (count > 0) {
         DWORD n = 0;
         const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
-        if (!::WriteFile(H(handle_), in, wanted, &n, nullptr) || n == 0) return false;
+        if (!::WriteFile(H(handle_), in, wanted, &n, nullptr)) {
+            error_ = ::GetLastError();
+            return false;
+        }
+        if (n == 0) {
+            error_ = ERROR_DISK_FULL;
+            return false;
+        }
         in += n;
         count -= n;
     }
