@@ -78,8 +78,7 @@ win::UniqueHandle StartProcess(const std::wstring& exePath) {
         ADD_FAILURE() << "CreateProcessW failed with " << ::GetLastError();
         return {};
     }
-    ::CloseHandle(info.hThread);
-    return win::UniqueHandle(info.hProcess);
+    return std::move(win::UniqueProcessInformation(info).process);
 }
 
 void EndProcess(HANDLE process) {
