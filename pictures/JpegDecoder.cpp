@@ -3,8 +3,6 @@
 #include "Exception.h"
 #include "Utf8.h"
 
-#include <windows.h>
-
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
