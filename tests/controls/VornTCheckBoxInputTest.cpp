@@ -20,7 +20,7 @@ protected:
 
     // The installer's box, shown, with its configuration's OnClick forgotten.
     void ShowInstallerBox(const std::wstring& caption = kDesktopCaption) {
-        ConfigureAsInstaller(box, host, caption);
+        ConfigureOptionBox(box, host, caption);
         Show();
         clicks = 0;
     }
@@ -53,7 +53,7 @@ TEST_F(OptionBoxInputTest, NewControlHasTheDefaultsOfACheckBox) {
 
 TEST_F(OptionBoxInputTest, WindowIsAThreeStateButtonAtTheEndOfTheTabOrder) {
     const win::UniqueWindow first = PlainButton(host);
-    ConfigureAsInstaller(box, host, kDesktopCaption);
+    ConfigureOptionBox(box, host, kDesktopCaption);
     wchar_t className[16] = {};
     ::GetClassNameW(box.Handle(), className, 16);
     EXPECT_STREQ(className, L"Button");
