@@ -33,6 +33,11 @@ DWORD WindowedStyle(ControlKind kind) {
 
 TForm2::TForm2(std::vector<std::wstring> arguments, AdminTest isUserAdmin)
     : arguments_(std::move(arguments)), isUserAdmin_(std::move(isUserAdmin)) {
+    try {
+        background_ = std::async(std::launch::async, [] { return LoadJpegResource(L"Fundo", kFormWidth, kFormHeight); });
+    } catch (const std::system_error&) {
+        // No thread to spare: LoadPictures decodes it itself.
+    }
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;

@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -115,6 +116,8 @@ private:
 
     std::vector<std::wstring> arguments_;
     AdminTest isUserAdmin_;
+    // The background picture, decoded beside the window's creation.
+    std::future<TBitmap> background_;
     win::UniqueWindow window_;
     win::UniqueFont font_;
     win::UniqueIcon windowIcon_;

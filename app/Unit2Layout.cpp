@@ -73,7 +73,8 @@ void TForm2::LoadPictures() {
     bmpLogo.reset();
     bmpFundo.reset();
     // Once at the size it is shown: painting then copies it as it is.
-    bmpFundo = std::make_unique<TBitmap>(LoadJpegResource(L"Fundo", kFormWidth, kFormHeight));
+    bmpFundo = std::make_unique<TBitmap>(background_.valid() ? background_.get()
+                                                             : LoadJpegResource(L"Fundo", kFormWidth, kFormHeight));
     bmpLogo = std::make_unique<TBitmap>(LoadBitmapResource(L"Logo"));
 }
 

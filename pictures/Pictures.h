@@ -25,7 +25,7 @@ private:
 
 // Decodes the JPEG resource of that name (type "JPEG") into a 24-bit DIB
 // section: at full size, or made exactly width x height once, by the decoder's
-// scaling and then by area averaging.
+// scaling and then by area averaging. Any thread may load it.
 TBitmap LoadJpegResource(const wchar_t* name, int width = 0, int height = 0);
 
 // A bitmap resource, as a DIB section.
