@@ -7,6 +7,7 @@
 #include "InstallationError.h"
 #include "LoadResText.h"
 #include "PayloadName.h"
+#include "ProductEntries.h"
 #include "clCloseActiveInstance.h"
 #include "clCreateShortcut.h"
 #include "clIndirectRunExternalPrograma.h"
@@ -19,10 +20,6 @@
 
 namespace {
 
-// The running instances are found by this fixed name, not by string-table entry 8.
-constexpr wchar_t kInstanceName[] = L"Ketrova.exe";
-constexpr int kProductExeEntry = 8;
-constexpr int kProductNameEntry = 1, kVersionYearEntry = 2, kReleaseEntry = 3, kPublisherEntry = 9;
 constexpr wchar_t kUninstallerResource[] = L"DESINSTALAR";
 
 int ExitCode(TForm2::InstallOutcome outcome) {
@@ -84,7 +81,7 @@ TForm2::InstallOutcome TForm2::RunInstallation(const std::wstring& folder) {
     EnterBusyState();
     // The disabled buttons too are on the screen before the work starts.
     ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    CloseRunningInstances(kInstanceName);
+    CloseRunningInstances(kInstanceExe);
     const std::wstring exeName = LoadResText(kProductExeEntry);
     RecoverInterruptedInstallation(folder, exeName);
     // Only an earlier installation is replaced as a whole; a folder with other

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -20,7 +21,7 @@ struct LocalDateTime {
 };
 
 // An open file, closed when the object goes. A failed open leaves no handle
-// and the system's code for the cause.
+// and the system's code for the cause; the other calls need an open file.
 class File {
 public:
     File(const std::wstring& path, FileAccess access);
@@ -28,7 +29,7 @@ public:
     File& operator=(const File&) = delete;
     ~File();
 
-    bool IsOpen() const { return handle_ != Closed; }
+    bool IsOpen() const { return handle_ != nullptr; }
     // The cause of the last failed open or write: GetLastError() on Windows,
     // errno elsewhere, and the system's text for it.
     std::uint32_t ErrorCode() const { return error_; }
@@ -49,8 +50,9 @@ public:
     void SetTimesAndAttributes(const LocalDateTime* time, std::optional<std::uint32_t> attributes);
 
 private:
-    static constexpr std::intptr_t Closed = -1;
-    std::intptr_t handle_ = Closed;
+    // The platform's owner of the open file; none after a failed open.
+    struct Handle;
+    std::unique_ptr<Handle> handle_;
     std::uint32_t error_ = 0;
 };
 

@@ -7,6 +7,7 @@
 #include <EarlierInstallation.h>
 #include <Exception.h>
 #include <ExitCodes.h>
+#include <Handles.h>
 #include <InstallRegistration.h>
 #include <PayloadName.h>
 #include <ProgramPath.h>
@@ -72,10 +73,10 @@ int RunElevated(const std::vector<std::wstring>& arguments) {
     execute.lpParameters = parameters.c_str();
     execute.nShow = SW_SHOWNORMAL;
     if (!::ShellExecuteExW(&execute) || !execute.hProcess) return kExitNeedsAdministrator;
-    ::WaitForSingleObject(execute.hProcess, INFINITE);
+    const win::UniqueHandle process(execute.hProcess);
+    ::WaitForSingleObject(process.get(), INFINITE);
     DWORD code = kExitNeedsAdministrator;
-    ::GetExitCodeProcess(execute.hProcess, &code);
-    ::CloseHandle(execute.hProcess);
+    ::GetExitCodeProcess(process.get(), &code);
     return static_cast<int>(code);
 }
 

@@ -47,21 +47,20 @@ int wmain() {
         std::fprintf(stderr, "launch: CreateProcessW failed with %lu\n", ::GetLastError());
         return 255;
     }
-    const win::UniqueHandle process(info.hProcess);
-    const win::UniqueHandle thread(info.hThread);
+    const win::UniqueProcessInformation child(info);
     if (!waitTitle.empty()) {
         HWND window = nullptr;
-        while (!(window = visibleWindowWithTitle(waitTitle)) && ::WaitForSingleObject(process.get(), 1) == WAIT_TIMEOUT) {
+        while (!(window = visibleWindowWithTitle(waitTitle)) && ::WaitForSingleObject(child.process.get(), 1) == WAIT_TIMEOUT) {
         }
         ::QueryPerformanceCounter(&now);
         std::printf("window-ms=%.1f\n", 1000.0 * double(now.QuadPart - started.QuadPart) / double(frequency.QuadPart));
         std::fflush(stdout);
         if (window && !environment(L"KETROVA_E2E_CLOSE").empty()) ::PostMessageW(window, WM_CLOSE, 0, 0);
     }
-    ::WaitForSingleObject(process.get(), INFINITE);
+    ::WaitForSingleObject(child.process.get(), INFINITE);
     ::QueryPerformanceCounter(&now);
     std::printf("exit-ms=%.1f\n", 1000.0 * double(now.QuadPart - started.QuadPart) / double(frequency.QuadPart));
     DWORD code = 0;
-    ::GetExitCodeProcess(process.get(), &code);
+    ::GetExitCodeProcess(child.process.get(), &code);
     return static_cast<int>(code);
 }

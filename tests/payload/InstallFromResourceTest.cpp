@@ -1,6 +1,7 @@
 // InstallFromResource with the real payload of this executable, under Wine.
 #include "Scratch.h"
 
+#include <Handles.h>
 #include <MemoryStream.h>
 #include <Messages.h>
 #include <ResourceStream.h>
@@ -66,11 +67,11 @@ TEST_F(InstallFromResourceTest, ExtractsTheWholePayload) {
         SCOPED_TRACE(testing::Message() << fs::path(path).string());
         EXPECT_EQ(fs::file_size(path), zip.FileInfo(i).GetUncompressedSize64());
         EXPECT_EQ(::GetFileAttributesW(path.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
-        HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        const win::UniqueFile file(
+            ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file);
         FILETIME created, accessed, written;
-        ::GetFileTime(h, &created, &accessed, &written);
-        ::CloseHandle(h);
+        ::GetFileTime(file.get(), &created, &accessed, &written);
         const std::uint64_t expected = Ticks(FileTimeOfEntry(zip.FileInfo(i).ModifiedDateTime));
         EXPECT_EQ(Ticks(created), expected);
         EXPECT_EQ(Ticks(written), expected);
