@@ -1,5 +1,5 @@
 // TZipFile: reads ZIP archives (single disk, ZIP64 end records, stored and
-// deflated entries) and extracts their entries below a folder.
+// deflated entries, unencrypted) and extracts their entries below a folder.
 #pragma once
 
 #include "EntryBuffers.h"
@@ -37,7 +37,8 @@ public:
 
     // Only reading is supported: any other mode fails with "Invalid argument".
     void Open(const std::wstring& fileName, TZipMode mode);
-    // The archive starts at the stream's position; the stream must outlive the opening.
+    // The stream must outlive the opening; bytes in front of the archive are
+    // found and skipped.
     void Open(TSeekableStream& stream, TZipMode mode);
     void Close();
 
