@@ -6,7 +6,6 @@
 #include "EntryWriter.h"
 #include "ExtractionPlan.h"
 #include "FileStream.h"
-#include "ParallelExtraction.h"
 #include "Stream.h"
 #include "ZipDirectory.h"
 #include "ZipExceptions.h"
@@ -47,8 +46,8 @@ public:
     void Extract(int index, const std::wstring& path, bool createSubdirs = true);
     // Fails with EZipFileNotFoundException when no entry bears the name.
     void Extract(const std::wstring& fileName, const std::wstring& path, bool createSubdirs = true);
-    // Every entry, as ExtractEntries writes them: on several threads when the
-    // archive was opened by name and no OnProgress is set.
+    // Every entry, as ExtractEntries (ParallelExtraction.h) writes them: on
+    // several threads when the archive was opened by name and no OnProgress is set.
     void ExtractAll(const std::wstring& path);
 
     // The index of the entry with this central-directory name ("/" separators), or -1.
