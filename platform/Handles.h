@@ -89,7 +89,6 @@ private:
 
 // Both handles that CreateProcessW gives, each closed on its own.
 struct UniqueProcessInformation {
-    UniqueProcessInformation() noexcept = default;
     explicit UniqueProcessInformation(const PROCESS_INFORMATION& info) noexcept
         : process(info.hProcess), thread(info.hThread) {}
     UniqueHandle process;
