@@ -105,14 +105,14 @@ class EarlierInstallationSurvives(unittest.TestCase):
         kill_products()
         product.wait(60)
 
-    def run_failing(self, command):
-        """The unattended road: one error box, exit code 1."""
+    def run_failing(self, command, code, text=ERROR_TEXT):
+        """The unattended road: one error box, and the exit code of its cause."""
         process = start(command)
-        self.assertIn(ERROR_TEXT, answer_message_box("Instalador", 120))
-        self.assertEqual(process.wait(60), 1)
+        self.assertIn(text, answer_message_box("Instalador", 120))
+        self.assertEqual(process.wait(60), code)
 
     def test_a_payload_damaged_late_in_the_archive(self):
-        self.run_failing(installer_command(corrupted_installer(), f'"{self.TARGET}"'))
+        self.run_failing(installer_command(corrupted_installer(), f'"{self.TARGET}"'), 13)
         self.assert_earlier_intact(self.TARGET)
 
     def test_a_file_held_open_by_another_program(self):
@@ -121,7 +121,7 @@ class EarlierInstallationSurvives(unittest.TestCase):
                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         try:
             self.assertEqual(holder.stdout.readline().strip(), b"held")
-            self.run_failing(installer_command(INSTALLER, f'"{self.TARGET}"'))
+            self.run_failing(installer_command(INSTALLER, f'"{self.TARGET}"'), 11)
         finally:
             holder.kill()
             holder.wait(30)
@@ -142,7 +142,8 @@ class EarlierInstallationSurvives(unittest.TestCase):
             drive.symlink_to(mount)
             shutil.copytree(unix_path(self.TARGET), os.path.join(mount, "Ketrova"))
             target = "K:\\Ketrova\\"
-            self.run_failing(installer_command(INSTALLER, target))
+            # Refused before anything changes.
+            self.run_failing(installer_command(INSTALLER, target), 10, "Não há espaço livre suficiente")
             self.assert_earlier_intact(target, Path(mount) / "Ketrova")
         finally:
             kill_products()
@@ -188,14 +189,14 @@ class EarlierInstallationSurvivesTheInstallButton(EarlierInstallationSurvives):
         # Other suites share the prefix: leave the proposed folder without a product.
         shutil.rmtree(unix_path(self.TARGET), ignore_errors=True)
 
-    def run_failing(self, command):
+    def run_failing(self, command, code, text=ERROR_TEXT):
         exe = command.split('"')[1]
         process = start(f'"{exe}"')
         try:
             window = wait_for_window(f"^{MAIN_TITLE}$", 60)
             click(window, *INSTALL)
-            self.assertIn(ERROR_TEXT, answer_message_box("Instalador", 120))
-            self.assertEqual(process.wait(60), 1)
+            self.assertIn(text, answer_message_box("Instalador", 120))
+            self.assertEqual(process.wait(60), code)
         finally:
             end_installer(process)
 

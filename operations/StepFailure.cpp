@@ -1,0 +1,48 @@
+#include "StepFailure.h"
+
+#include <PlatformError.h>
+#include <Utf8.h>
+#include <ZipExceptions.h>
+
+#include <exception>
+#include <new>
+
+namespace {
+
+// winerror.h's ERROR_NOT_ENOUGH_MEMORY.
+constexpr unsigned long kNotEnoughMemory = 8;
+
+}  // namespace
+
+FailureCause CurrentFailure(std::wstring step, std::wstring path) noexcept {
+    try {
+        FailureCause cause{.step = std::move(step), .path = std::move(path)};
+        try {
+            throw;
+        } catch (const EStepFailed& error) {
+            return error.Cause();
+        } catch (const EZipException& error) {
+            cause.text = error.Message();
+            cause.damagedInstaller = true;
+        } catch (const EPlatformError& error) {
+            cause.text = error.Message();
+            cause.systemCode = error.Code();
+        } catch (const Exception& error) {
+            cause.text = error.Message();
+        } catch (const std::bad_alloc&) {
+            cause.text = L"Out of memory";
+            cause.systemCode = kNotEnoughMemory;
+        } catch (const std::exception& error) {
+            cause.text = Utf8ToWide(error.what());
+        } catch (...) {
+            cause.text = L"Unknown error";
+        }
+        return cause;
+    } catch (...) {
+        return FailureCause{.systemCode = kNotEnoughMemory, .text = L"Out of memory"};
+    }
+}
+
+void RethrowAsStepFailed(std::wstring step, std::wstring path) {
+    throw EStepFailed(CurrentFailure(std::move(step), std::move(path)));
+}

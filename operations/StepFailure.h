@@ -1,0 +1,15 @@
+// Turns whatever an operation threw into the cause of a failed step, so that
+// the application reports every failure the same way.
+#pragma once
+
+#include <Failure.h>
+
+#include <string>
+
+// Call inside a catch block. A failure that already carries its cause keeps
+// it; the archive reader's refusals of the embedded payload mark the
+// installer as damaged; the platform's errors bring their code.
+FailureCause CurrentFailure(std::wstring step, std::wstring path = {}) noexcept;
+
+// Call inside a catch block: throws the caught error as EStepFailed.
+[[noreturn]] void RethrowAsStepFailed(std::wstring step, std::wstring path = {});
