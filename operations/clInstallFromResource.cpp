@@ -1,5 +1,6 @@
 #include "clInstallFromResource.h"
 
+#include "InstallRegistration.h"
 #include "ReplacementJournal.h"
 #include "StepFailure.h"
 
@@ -44,6 +45,18 @@ void SaveResourceToFile(const std::wstring& resourceName, const std::wstring& fi
 
 namespace {
 
+// The folder and its missing parents, from the top; the first that cannot be
+// made names the cause (a read-only volume, a drive that is not there).
+void MakeFolder(const std::wstring& folder) {
+    std::vector<std::wstring> folders = MissingParentFolders(folder);
+    folders.insert(folders.begin(), folder);
+    for (auto made = folders.rbegin(); made != folders.rend(); ++made) {
+        if (::CreateDirectoryW(made->c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS) continue;
+        const DWORD code = ::GetLastError();
+        throw EStepFailed({.step = L"make the folder", .path = *made, .systemCode = code, .text = SystemMessage(code)});
+    }
+}
+
 // The copy of the payload goes with the step, whatever ended it.
 class TemporaryArchive {
 public:
@@ -81,8 +94,7 @@ InstalledPayload ExtractArchive(const std::wstring& archivePath, const std::wstr
 }  // namespace
 
 InstalledPayload InstallFromResource(const std::wstring& resourceName, const std::wstring& folder) {
-    // A folder that cannot be made shows when the archive cannot be created in it.
-    native::CreateDirectories(folder);
+    MakeFolder(folder);
     // A leftover of an earlier run goes first; if it stays, creating the new
     // copy fails and says so. One that cannot be deleted afterwards stays; the
     // product is installed all the same.

@@ -3,6 +3,7 @@ deployment scripts do, and reads back what they did through the real API.
 
 Runs inside scripts/with-wine, which sets WINEPREFIX and DISPLAY."""
 
+import contextlib
 import datetime
 import os
 import re
@@ -93,17 +94,37 @@ def wine(*args, timeout=120, env=None, check=False, loader=WINE):
         return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
 
 
-def launch(command_line, wait_title=None, close=False, timeout=300, env=None):
+def launch(command_line, wait_title=None, close=False, timeout=300, env=None, station=False):
     """Runs a Windows command line exactly as given; returns (exit code, stdout).
     With wait_title the launcher reports when that window shows, and with
-    close it then closes it."""
+    close it then closes it. With station the program runs in a window
+    station of its own, which nobody sees, as under a deployment service."""
     env = dict(env or {}, KETROVA_E2E_CMDLINE=command_line)
+    if station:
+        env["KETROVA_E2E_STATION"] = "1"
     if wait_title:
         env["KETROVA_E2E_WAIT_TITLE"] = wait_title
     if close:
         env["KETROVA_E2E_CLOSE"] = "1"
     result = wine(LAUNCH, timeout=timeout, env=env)
     return result.returncode, result.stdout.decode("utf-8", "replace")
+
+
+def visible_windows(launch_output):
+    """How many visible windows of its program the launcher saw."""
+    return int(re.search(r"visible-windows=(\d+)", launch_output).group(1))
+
+
+def log_lines(path):
+    """The texts of a run's log, without their times; every line must have one."""
+    lines = Path(path).read_bytes().decode("utf-8").split("\r\n")
+    assert lines[-1] == "", "the last line is complete"
+    texts = []
+    for line in lines[:-1]:
+        match = re.fullmatch(r" *\d+ ms  (.*)", line)
+        assert match, f"a log line without its time: {line!r}"
+        texts.append(match.group(1))
+    return texts
 
 
 def start(command_line, env=None, niceness=0):
@@ -315,3 +336,20 @@ def uninstall_entries(all_users):
             entries[key][parts[0]] = parts[2] if len(parts) == 3 else ""
     entries.pop("Uninstall", None)
     return entries
+
+
+@contextlib.contextmanager
+def mounted_drive(letter, size, read_only=False):
+    """A Wine drive LETTER: on a small tmpfs of its own (needs root); yields its Unix folder."""
+    mount = tempfile.mkdtemp(prefix="ketrova-drive-")
+    options = f"size={size}" + (",ro" if read_only else "")
+    subprocess.run(["mount", "-t", "tmpfs", "-o", options, "tmpfs", mount], check=True)
+    drive = PREFIX / "dosdevices" / f"{letter.lower()}:"
+    try:
+        drive.unlink(missing_ok=True)
+        drive.symlink_to(mount)
+        yield Path(mount)
+    finally:
+        drive.unlink(missing_ok=True)
+        subprocess.run(["umount", mount], check=False)
+        os.rmdir(mount)

@@ -1,13 +1,18 @@
-"""What users see when an installation cannot go as planned."""
+"""What users see, and what deployment tools read, when an installation
+cannot go as planned."""
 
+import contextlib
+import os
 import shutil
+import subprocess
 import unittest
 
-from harness import (BUILD, DRIVE_C, EDITIONS, ERROR_TEXT, INSTALLER, MAIN_TITLE, PROGRAM_FILES,
+from harness import (BUILD, DRIVE_C, EDITIONS, ERROR_TEXT, INSTALLER, MAIN_TITLE, PROBE, PROGRAM_FILES, WINE,
                      answer_message_box, click, control, end_installer, find_windows, fresh_folder,
-                     installer_command, kill_products, launch, product_windows, remove_shortcuts,
-                     shortcut, start, unix_path, wait_for_window, wait_until, window_controls, windows_path, wine,
-                     xdotool)
+                     installer_command, kill_products, launch, log_lines, mounted_drive, product_windows,
+                     remove_shortcuts, shortcut, start, unix_path, visible_windows, wait_for_window, wait_until,
+                     window_controls, windows_path, wine, xdotool)
+from test_rollback import corrupted_installer, snapshot
 
 INSTALL = (562 + 53, 395 + 16)
 
@@ -59,6 +64,85 @@ class ExitCodes(unittest.TestCase):
         code, _ = launch(installer_command(INSTALLER, target), env={"DISPLAY": ""})
         self.assertEqual(code, 3)
         self.assertFalse(unix_path(target).exists())
+
+
+class NobodyToAnswer(unittest.TestCase):
+    """Each failure road of a deployment, quiet on a visible desktop and
+    without /quiet in a window station that nobody sees: the run ends by
+    itself with the documented code, shows no window, and its log names the
+    cause. Rows: (name, code, what the log names)."""
+
+    ROADS = [
+        ("missing_drive", 1, 'make the folder "Q:\\Apps"'),
+        ("invalid_name", 1, "Invalid characters in path"),
+        ("read_only_volume", 12, 'make the folder "R:\\Ketrova\\"'),
+        ("file_in_use", 11, "set the earlier installation aside"),
+        ("damaged_installer", 13, "the installer file is damaged"),
+        ("small_drive", 10, "check the free space"),
+    ]
+    LOG = DRIVE_C / "e2e" / "logs" / "road.log"
+    EARLIER = "C:\\e2e\\Deployed\\"
+
+    def setUp(self):
+        remove_shortcuts()
+        self.LOG.parent.mkdir(parents=True, exist_ok=True)
+        self.LOG.unlink(missing_ok=True)
+
+    def tearDown(self):
+        kill_products()
+        remove_shortcuts()
+
+    def test_every_road_ends_by_itself_with_its_code_and_cause(self):
+        if os.geteuid() != 0:
+            self.skipTest("the drives of these roads are file systems mounted as root")
+        for name, code, cause in self.ROADS:
+            for station in (False, True):
+                with self.subTest(road=name, station=station), self.road(name) as (exe, folder):
+                    switches = [f"/log={windows_path(self.LOG)}"] + ([] if station else ["/quiet"])
+                    exit_code, output = launch(installer_command(exe, f'"{folder}"', *switches), timeout=120,
+                                               station=station)
+                    self.assertEqual(exit_code, code)
+                    self.assertEqual(visible_windows(output), 0)
+                    lines = log_lines(self.LOG)
+                    self.assertTrue(any(line.startswith("error: ") and cause in line for line in lines), lines)
+                    self.assertTrue(lines[-1].startswith(f"exit code {code}: "), lines[-1])
+                    self.assertEqual(product_windows(), [])
+
+    @contextlib.contextmanager
+    def road(self, name):
+        """Prepares the road; yields the installer and the folder to give it."""
+        if name == "missing_drive":
+            yield INSTALLER, "Q:\\Apps\\Ketrova\\"
+        elif name == "invalid_name":
+            yield INSTALLER, "C:\\Apps\\Ke|trova\\"
+        elif name == "read_only_volume":
+            # Room enough: what stops the run is that nothing may be written.
+            with mounted_drive("R", 256 << 20, read_only=True):
+                yield INSTALLER, "R:\\Ketrova\\"
+        elif name == "small_drive":
+            with mounted_drive("S", 4 << 20) as mount:
+                (mount / "kept.txt").write_text("earlier")
+                before = snapshot(mount)
+                yield INSTALLER, "S:\\Ketrova\\"
+                self.assertEqual(snapshot(mount), before, "nothing changed on the drive")
+        elif name == "damaged_installer":
+            shutil.rmtree(unix_path(self.EARLIER), ignore_errors=True)
+            yield corrupted_installer(), self.EARLIER
+        else:
+            self.install_earlier()
+            holder = subprocess.Popen([WINE, str(PROBE), "hold", self.EARLIER + "Ketrova.exe"],
+                                      stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+            try:
+                self.assertEqual(holder.stdout.readline().strip(), b"held")
+                yield INSTALLER, self.EARLIER
+            finally:
+                holder.kill()
+                holder.wait(30)
+                holder.stdout.close()
+
+    def install_earlier(self):
+        shutil.rmtree(unix_path(self.EARLIER), ignore_errors=True)
+        self.assertEqual(launch(installer_command(INSTALLER, self.EARLIER, "/quiet", "/norun"))[0], 0)
 
 
 class OneDriveRefusal(unittest.TestCase):

@@ -6,7 +6,6 @@ import os
 import shutil
 import signal
 import subprocess
-import tempfile
 import time
 import unittest
 import zipfile
@@ -14,8 +13,8 @@ from pathlib import Path
 
 from harness import (DRIVE_C, ERROR_TEXT, INSTALLER, MAIN_TITLE, PAYLOAD, PREFIX, PROBE, PROGRAM_FILES, TIME_SCALE,
                      WINE, answer_message_box, assert_payload_installed, click, end_installer, installer_command,
-                     kill_products, launch, product_windows, remove_shortcuts, start, unix_path, wait_for_window,
-                     wait_until)
+                     kill_products, launch, mounted_drive, product_windows, remove_shortcuts, start, unix_path,
+                     wait_for_window, wait_until)
 
 INSTALL = (562 + 53, 395 + 16)
 
@@ -132,24 +131,17 @@ class EarlierInstallationSurvives(unittest.TestCase):
         if os.geteuid() != 0:
             self.skipTest("mounting a small file system needs root")
         installed = sum(os.path.getsize(os.path.join(r, n)) for r, _, ns in os.walk(unix_path(self.TARGET)) for n in ns)
-        mount = tempfile.mkdtemp(prefix="ketrova-small-")
         # Room for the earlier installation, the payload's copy and half the new one.
         size = installed + PAYLOAD.stat().st_size + installed // 2
-        subprocess.run(["mount", "-t", "tmpfs", "-o", f"size={size}", "tmpfs", mount], check=True)
-        drive = PREFIX / "dosdevices" / "k:"
         try:
-            drive.unlink(missing_ok=True)
-            drive.symlink_to(mount)
-            shutil.copytree(unix_path(self.TARGET), os.path.join(mount, "Ketrova"))
-            target = "K:\\Ketrova\\"
-            # Refused before anything changes.
-            self.run_failing(installer_command(INSTALLER, target), 10, "Não há espaço livre suficiente")
-            self.assert_earlier_intact(target, Path(mount) / "Ketrova")
+            with mounted_drive("K", size) as mount:
+                shutil.copytree(unix_path(self.TARGET), mount / "Ketrova")
+                target = "K:\\Ketrova\\"
+                # Refused before anything changes.
+                self.run_failing(installer_command(INSTALLER, target), 10, "Não há espaço livre suficiente")
+                self.assert_earlier_intact(target, mount / "Ketrova")
         finally:
             kill_products()
-            drive.unlink(missing_ok=True)
-            subprocess.run(["umount", mount], check=False)
-            os.rmdir(mount)
 
     def test_a_run_killed_during_the_extraction_is_put_right_by_the_next(self):
         folder = unix_path(self.TARGET)

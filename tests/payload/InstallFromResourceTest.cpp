@@ -123,11 +123,11 @@ TEST_F(InstallFromResourceTest, SuccessWithoutSeparatorLeavesNoArchive) {
     EXPECT_FALSE(fs::exists(folder + L"Programa.zip"));
 }
 
-TEST_F(InstallFromResourceTest, UnwritableTargetNamesTheCopyAndTheSystemsCode) {
+TEST_F(InstallFromResourceTest, UnwritableTargetNamesTheFolderAndTheSystemsCode) {
     // Z: is the Unix root under Wine; nobody may create folders in /proc.
     const FailureCause cause = Failure(L"Programa", L"Z:\\proc\\KetrovaTarget\\");
-    EXPECT_EQ(cause.step, L"copy the payload");
-    EXPECT_EQ(cause.path, L"Z:\\proc\\KetrovaTarget\\Programa.zip");
+    EXPECT_EQ(cause.step, L"make the folder");
+    EXPECT_EQ(cause.path, L"Z:\\proc\\KetrovaTarget\\");
     EXPECT_NE(cause.systemCode, 0u);
     EXPECT_FALSE(cause.damagedInstaller);
 }
