@@ -107,7 +107,9 @@ def launch(command_line, wait_title=None, close=False, timeout=300, env=None, st
     if close:
         env["KETROVA_E2E_CLOSE"] = "1"
     result = wine(LAUNCH, timeout=timeout, env=env)
-    return result.returncode, result.stdout.decode("utf-8", "replace")
+    output = result.stdout.decode("utf-8", "replace")
+    whole = re.search(r"exit-code=(\d+)", output)
+    return (int(whole.group(1)) if whole else result.returncode), output
 
 
 def visible_windows(launch_output):

@@ -4,8 +4,8 @@
 // with that caption appears, and with KETROVA_E2E_CLOSE set then closes it.
 // With KETROVA_E2E_STATION set, the program runs on a desktop of a window
 // station of its own, which nobody sees, as a service's programs do. Prints
-// how many visible windows of the program it saw while it ran, and exits
-// with the program's exit code.
+// how many visible windows of the program it saw while it ran and the
+// program's exit code whole, and exits with that code.
 #include "Handles.h"
 
 #include <windows.h>
@@ -117,5 +117,7 @@ int wmain() {
     std::printf("visible-windows=%zu\n", watch.seen.size());
     DWORD code = 0;
     ::GetExitCodeProcess(process.get(), &code);
+    // A Unix exit status keeps only the low byte: 1618 would read as 82.
+    std::printf("exit-code=%lu\n", code);
     return static_cast<int>(code);
 }
