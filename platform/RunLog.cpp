@@ -22,7 +22,13 @@ void RunLog::Write(std::wstring_view text) const noexcept {
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count();
         char stamp[32];
         std::snprintf(stamp, sizeof stamp, "%8lld ms  ", static_cast<long long>(elapsed));
-        const std::string line = stamp + WideToUtf8(text) + "\r\n";
+        // One event, one line: a message's line breaks become " | ", which no path holds.
+        std::wstring flat;
+        for (const wchar_t c : text) {
+            if (c == L'\n') flat += L" | ";
+            else if (c != L'\r') flat += c;
+        }
+        const std::string line = stamp + WideToUtf8(flat) + "\r\n";
         DWORD written = 0;
         // Written straight to the file and flushed: nothing waits in a buffer of ours.
         ::WriteFile(file_.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
