@@ -126,6 +126,18 @@ class DeploymentCommandLines(unittest.TestCase):
                 self.assertFalse(unix_path(PROPOSAL).exists())
                 self.assertFalse(any(shortcut(a, k).exists() for a in (True, False) for k in ("desktop", "startmenu")))
 
+    def test_help_goes_to_the_log_when_nobody_sees_a_box_and_a_log_that_cannot_be_made_stops_all(self):
+        for switches, station in ((["/?", "/quiet"], False), (["/help"], True)):
+            log = self.LOGS / "help.log"
+            log.unlink(missing_ok=True)
+            code, _ = launch(installer_command(INSTALLER, *switches, f"/log={windows_path(log)}"), station=station)
+            self.assertEqual(code, 0)
+            self.assertTrue(any("/dir=PASTA" in line for line in log_lines(log)))
+        shutil.rmtree(unix_path(PROPOSAL), ignore_errors=True)
+        code, _ = launch(installer_command(INSTALLER, "/quiet", '/log="C:\\e2e\\no such folder\\k.log"'))
+        self.assertEqual(code, 15)
+        self.assertFalse(unix_path(PROPOSAL).exists())
+
     def test_quiet_alone_installs_into_the_proposed_folder_and_logs_in_the_temporary_folder(self):
         shutil.rmtree(unix_path(PROPOSAL), ignore_errors=True)
         temp = user_folder() / "Temp"
