@@ -355,3 +355,41 @@ def mounted_drive(letter, size, read_only=False):
         drive.unlink(missing_ok=True)
         subprocess.run(["umount", mount], check=False)
         os.rmdir(mount)
+
+
+def installer_processes(target):
+    """The Unix processes of installers running into the target in this
+    prefix; other suites run theirs beside. One that has ended and is not yet
+    reaped has no command line left."""
+    pids = []
+    for entry in os.listdir("/proc"):
+        try:
+            with open(f"/proc/{entry}/cmdline", "rb") as f:
+                command = f.read()
+            with open(f"/proc/{entry}/environ", "rb") as f:
+                environment = f.read().split(b"\0")
+        except OSError:
+            continue
+        if (b"Instalador.exe" in command and target.encode() in command and
+                f"WINEPREFIX={PREFIX}".encode() in environment):
+            pids.append(int(entry))
+    return pids
+
+
+def kill_installer_when(command_line, target, condition, what):
+    """Runs the installer at the lowest priority, in steps of a few
+    milliseconds, stopped in between, and kills it once condition holds, so
+    that the kill lands where it should however loaded the machine is."""
+    launcher = start(command_line, niceness=19)
+    pids = wait_until(lambda: installer_processes(target), 120, "the installer to start")
+    deadline = time.monotonic() + 120 * TIME_SCALE
+    while not condition():
+        assert time.monotonic() < deadline, f"timed out waiting for {what}"
+        for pid in pids:
+            os.kill(pid, signal.SIGCONT)
+        time.sleep(0.002)
+        for pid in pids:
+            os.kill(pid, signal.SIGSTOP)
+    for pid in pids:
+        os.kill(pid, signal.SIGKILL)
+    launcher.wait(60)

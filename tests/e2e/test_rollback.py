@@ -4,17 +4,14 @@ injected into real runs of the installer, on both roads."""
 import hashlib
 import os
 import shutil
-import signal
 import subprocess
-import time
 import unittest
 import zipfile
-from pathlib import Path
 
-from harness import (DRIVE_C, ERROR_TEXT, INSTALLER, MAIN_TITLE, PAYLOAD, PREFIX, PROBE, PROGRAM_FILES, TIME_SCALE,
-                     WINE, answer_message_box, assert_payload_installed, click, end_installer, installer_command,
-                     kill_products, launch, mounted_drive, product_windows, remove_shortcuts, start, unix_path,
-                     wait_for_window, wait_until)
+from harness import (DRIVE_C, ERROR_TEXT, INSTALLER, MAIN_TITLE, PAYLOAD, PROBE, PROGRAM_FILES, WINE,
+                     answer_message_box, assert_payload_installed, click, end_installer, installer_command,
+                     kill_installer_when, kill_products, launch, mounted_drive, product_windows, remove_shortcuts,
+                     start, unix_path, wait_for_window, wait_until)
 
 INSTALL = (562 + 53, 395 + 16)
 
@@ -35,25 +32,6 @@ def leftovers(folder):
     names = [folder.parent / (folder.name + suffix) for suffix in (".Programa-anterior", ".Programa-remover")]
     names += [folder / name for name in ("Programa.zip", "Programa.journal", "Programa.anterior")]
     return [str(n) for n in names if n.exists()]
-
-
-def installer_processes(target):
-    """The Unix processes of installers running into the target in this
-    prefix; other suites run theirs beside. One that has ended and is not yet
-    reaped has no command line left."""
-    pids = []
-    for entry in os.listdir("/proc"):
-        try:
-            with open(f"/proc/{entry}/cmdline", "rb") as f:
-                command = f.read()
-            with open(f"/proc/{entry}/environ", "rb") as f:
-                environment = f.read().split(b"\0")
-        except OSError:
-            continue
-        if (b"Instalador.exe" in command and target.encode() in command and
-                f"WINEPREFIX={PREFIX}".encode() in environment):
-            pids.append(int(entry))
-    return pids
 
 
 def corrupted_installer():
@@ -148,22 +126,8 @@ class EarlierInstallationSurvives(unittest.TestCase):
         aside = folder.parent / (folder.name + ".Programa-anterior")
         with zipfile.ZipFile(PAYLOAD) as archive:
             trigger = folder / archive.infolist()[6].filename
-        # The installer runs at the lowest priority, in steps of a few
-        # milliseconds, stopped in between, so that the kill lands where it
-        # should however loaded the machine is.
-        launcher = start(installer_command(INSTALLER, self.TARGET), niceness=19)
-        pids = wait_until(lambda: installer_processes(self.TARGET), 120, "the installer to start")
-        deadline = time.monotonic() + 120 * TIME_SCALE
-        while not (aside.exists() and trigger.exists()):
-            self.assertLess(time.monotonic(), deadline, "the extraction never reached its seventh file")
-            for pid in pids:
-                os.kill(pid, signal.SIGCONT)
-            time.sleep(0.002)
-            for pid in pids:
-                os.kill(pid, signal.SIGSTOP)
-        for pid in pids:
-            os.kill(pid, signal.SIGKILL)
-        launcher.wait(60)
+        kill_installer_when(installer_command(INSTALLER, self.TARGET), self.TARGET,
+                            lambda: aside.exists() and trigger.exists(), "the extraction to reach its seventh file")
         self.assertNotEqual(leftovers(folder), [], "the run was cut short during the extraction")
         self.assertEqual(launch(installer_command(INSTALLER, self.TARGET))[0], 0)
         assert_payload_installed(self, folder)

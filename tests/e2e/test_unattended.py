@@ -4,16 +4,15 @@ folder on its command line installs, starts the product and ends."""
 import os
 import shutil
 import signal
-import time
 import unittest
 import zipfile
 
 from harness import (DRIVE_C, INSTALLER, MAIN_TITLE, PAYLOAD, TIME_SCALE, assert_payload_installed, end_installer,
-                     find_windows, installer_command, kill_products, launch, link_fields, log_lines, product_fields,
-                     product_windows, remove_shortcuts, shortcut, start, uninstall_entries, unix_path, user_folder,
-                     visible_windows, wait_for_window, wait_until, window_controls, windows_path, xdotool)
+                     find_windows, installer_command, installer_processes, kill_installer_when, kill_products, launch,
+                     link_fields, log_lines, product_fields, product_windows, remove_shortcuts, shortcut, start,
+                     unix_path, user_folder, visible_windows, wait_for_window, wait_until, window_controls,
+                     windows_path, xdotool)
 from test_interactive import PROPOSAL
-from test_rollback import installer_processes
 
 
 class UnattendedInstall(unittest.TestCase):
@@ -205,19 +204,8 @@ class DeploymentCommandLines(unittest.TestCase):
         log.unlink(missing_ok=True)
         with zipfile.ZipFile(PAYLOAD) as archive:
             trigger = unix_path(target) / archive.infolist()[6].filename
-        launcher = start(installer_command(INSTALLER, target, "/quiet", f"/log={windows_path(log)}"), niceness=19)
-        pids = wait_until(lambda: installer_processes(target), 120, "the installer to start")
-        deadline = time.monotonic() + 120 * TIME_SCALE
-        while not trigger.exists():
-            self.assertLess(time.monotonic(), deadline, "the extraction never reached its seventh file")
-            for pid in pids:
-                os.kill(pid, signal.SIGCONT)
-            time.sleep(0.002)
-            for pid in pids:
-                os.kill(pid, signal.SIGSTOP)
-        for pid in pids:
-            os.kill(pid, signal.SIGKILL)
-        launcher.wait(60)
+        kill_installer_when(installer_command(INSTALLER, target, "/quiet", f"/log={windows_path(log)}"), target,
+                            trigger.exists, "the extraction to reach its seventh file")
         lines = log_lines(log)
         self.assertEqual(lines[-1], "running instances ended: 0", "the extraction was under way")
         # The next run puts it right and says so.

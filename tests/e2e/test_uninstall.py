@@ -9,7 +9,7 @@ import unittest
 
 from harness import (DRIVE_C, INSTALLER, MAIN_TITLE, REGISTRY_WINE, WINE, answer_message_box, click, control,
                      end_installer, installer_command, kill_products, launch, log_lines, payload_entries,
-                     product_windows, remove_shortcuts, shortcut, start, uninstall_entries, unix_path, visible_windows,
+                     product_windows, remove_shortcuts, shortcut, start, uninstall_entries, unix_path,
                      wait_for_window, wait_until, window_controls, windows_path, wine)
 from test_interactive import BOXES, INSTALL, PROPOSAL, TOGGLE
 
