@@ -5,14 +5,7 @@
 
 #include <shobjidl.h>
 
-#include <memory>
-
 namespace {
-
-struct CoTaskMemFreer {
-    void operator()(wchar_t* text) const noexcept { ::CoTaskMemFree(text); }
-};
-using CoTaskMemText = std::unique_ptr<wchar_t, CoTaskMemFreer>;
 
 void Check(HRESULT result) {
     if (FAILED(result)) throw EPlatformError(SystemMessage(static_cast<unsigned long>(result)));
@@ -32,8 +25,7 @@ std::optional<std::wstring> PickFolder(HWND owner) {
     Check(shown);
     win::ComPtr<IShellItem> item;
     Check(dialog->GetResult(item.put()));
-    wchar_t* path = nullptr;
-    Check(item->GetDisplayName(SIGDN_FILESYSPATH, &path));
-    const CoTaskMemText owned(path);
-    return std::wstring(owned.get());
+    win::UniqueCoTaskMem<wchar_t> path;
+    Check(item->GetDisplayName(SIGDN_FILESYSPATH, path.put()));
+    return std::wstring(path.get());
 }

@@ -2,6 +2,7 @@
 
 #include "FolderRules.h"
 #include "LoadResText.h"
+#include "ProductEntries.h"
 #include "ProgramPath.h"
 #include "clAdminFunctions.h"
 
@@ -9,13 +10,11 @@
 
 namespace {
 
-constexpr int kVersionYearEntry = 2, kReleaseEntry = 3, kPartialEntry = 100, kFullEntry = 101;
-
 const wchar_t* YesNo(bool value) { return value ? L"yes" : L"no"; }
 
 std::wstring Edition() {
-    if (IsEditionSwitchOn(LoadResText(kPartialEntry))) return L"partial add-on";
-    return IsEditionSwitchOn(LoadResText(kFullEntry)) ? L"full add-on" : L"standard";
+    if (IsEditionSwitchOn(LoadResText(kPluginParcialEntry))) return L"partial add-on";
+    return IsEditionSwitchOn(LoadResText(kPluginFullEntry)) ? L"full add-on" : L"standard";
 }
 
 std::wstring UserName() {

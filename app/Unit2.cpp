@@ -5,6 +5,7 @@
 #include "ExitCodes.h"
 #include "Fonts.h"
 #include "FormDescription.h"
+#include "InstallerOptionBox.h"
 #include "Messages.h"
 
 #include <windowsx.h>
@@ -125,10 +126,10 @@ void TForm2::FormCreate() {
     ckLinkStartMenu = std::make_unique<TVornTCheckBox>();
     ckCloseAndRun = std::make_unique<TVornTCheckBox>();
     ckAllUsers = std::make_unique<TVornTCheckBox>();
-    ConfigureOptionBox(*ckLinkDesktop, L"Criar atalho na área de trabalho");
-    ConfigureOptionBox(*ckLinkStartMenu, L"Criar atalho no menu inicial");
-    ConfigureOptionBox(*ckCloseAndRun, L"Executar o programa após instalação");
-    ConfigureOptionBox(*ckAllUsers, L"Instalar para todos os usuários (Administrador)");
+    ConfigureOptionBox(*ckLinkDesktop, Handle(), L"Criar atalho na área de trabalho");
+    ConfigureOptionBox(*ckLinkStartMenu, Handle(), L"Criar atalho no menu inicial");
+    ConfigureOptionBox(*ckCloseAndRun, Handle(), L"Executar o programa após instalação");
+    ConfigureOptionBox(*ckAllUsers, Handle(), L"Instalar para todos os usuários (Administrador)");
     ArrangeWindow();
     InitFolderOptions();
     started_ = true;
@@ -150,49 +151,6 @@ void TForm2::SetApplicationIcon() {
     ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowIcon_.get()));
     ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowIcon_.get()));
     ::SetClassLongPtrW(Handle(), GCLP_HICON, reinterpret_cast<LONG_PTR>(classIcon_.get()));
-}
-
-void TForm2::ConfigureOptionBox(TVornTCheckBox& box, const std::wstring& text) {
-    constexpr TColor kTexto = 0x00C0C0C0;
-    constexpr TColor kTextoInativo = 0x00808080;
-    constexpr TColor kWhite = 0x00FFFFFF;
-    constexpr TColor kGrey = 0x00808080;
-    constexpr TColor kHighlight = 0x009E4E20;
-    constexpr TColor kLightGrey = 0x00ABABAB;
-    constexpr TColor kPanel = 0x0021130D;
-    box.SetVisible(false);
-    box.SetCaption(text);
-    box.SetParent(Handle());
-    box.SetWidth(360);
-    box.SetHeight(18);
-    box.SetFontSize(11);
-    box.SetChecked(true);
-    box.SetBoxSizeWidth(18);
-    box.SetBoxSizeWidthDefault(false);
-    box.SetBoxSizeHeight(18);
-    box.SetBoxSizeHeightDefault(false);
-    box.SetCorTextoAtivo(kTexto);
-    box.SetCorTextoInativo(kTextoInativo);
-    box.SetCorTextoFocused(kTexto);
-    box.SetCorTextoIluminado(kWhite);
-    box.SetCorTextoIluminadoFocused(kWhite);
-    box.SetCorBoxAtivo(kGrey);
-    box.SetCorBoxFocused(kGrey);
-    box.SetCorBoxIluminado(kHighlight);
-    box.SetCorBoxIluminadoFocused(kHighlight);
-    box.SetCorCheckAtivo(kGrey);
-    box.SetCorCheckFocused(kGrey);
-    box.SetCorCheckIluminado(kHighlight);
-    box.SetCorCheckIluminadoFocused(kHighlight);
-    box.SetCorSquareAtivo(kWhite);
-    box.SetCorSquareInativo(kLightGrey);
-    box.SetCorSquareFocused(kWhite);
-    box.SetCorSquareIluminadoFocused(kWhite);
-    box.SetCorFundoAtivo(kPanel);
-    box.SetCorFundoInativo(kPanel);
-    box.SetCorFundoFocused(kPanel);
-    box.SetCorFundoIluminado(kPanel);
-    box.SetCorFundoIluminadoFocused(kPanel);
 }
 
 void TForm2::FormDestroy() {

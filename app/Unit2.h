@@ -61,7 +61,6 @@ public:
 
     // Creation (Unit2.cpp).
     void FormCreate();
-    void ConfigureOptionBox(TVornTCheckBox& box, const std::wstring& text);
     void FormDestroy();
 
     // Layout, editions, details panel, busy state (Unit2Layout.cpp).

@@ -2,29 +2,26 @@
 // picker and the partial add-on edition's acceptance of a folder.
 #include "Unit2.h"
 
+#include "FileSystem.h"
 #include "FolderPicker.h"
 #include "FolderRules.h"
 #include "LoadResText.h"
+#include "ProductEntries.h"
 #include "unitFolders.h"
 
 namespace {
 
 constexpr int kCsidlAppData = 26;
 constexpr int kCsidlProgramFiles = 38;
-constexpr const wchar_t* kInstanceExe = L"Ketrova.exe";
 constexpr const wchar_t* kPluginNotice =
     L"Ketrova não encontrado na pasta selecionada. Esse é um plugin que requer que o programa Ketrova esteja "
     L"instalado.";
 
-bool IsFile(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 }  // namespace
 
 void TForm2::InitFolderOptions() {
-    SpecificFolder = MakeSpecificFolder(LoadResText(1), LoadResText(2), LoadResText(3));
+    SpecificFolder = MakeSpecificFolder(LoadResText(kProductNameEntry), LoadResText(kVersionYearEntry),
+                                        LoadResText(kReleaseEntry));
     SetDetailsVisible(false);
     const bool admin = isUserAdmin_();
     ckAllUsers->SetEnabled(admin);
@@ -41,7 +38,7 @@ void TForm2::ProposeFolder(bool allUsers) {
 
 bool TForm2::IsFolderAllowed(const std::wstring& folder) const {
     if (!IsPluginParcial) return true;
-    return IsFile(folder + kInstanceExe);
+    return native::FileExists(folder + kInstanceExe);
 }
 
 void TForm2::UpdatePluginState() {

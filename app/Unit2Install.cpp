@@ -11,6 +11,7 @@
 #include "LoadResText.h"
 #include "Messages.h"
 #include "PayloadName.h"
+#include "ProductEntries.h"
 #include "StepFailure.h"
 #include "clCloseActiveInstance.h"
 #include "clCreateShortcut.h"
@@ -26,10 +27,6 @@
 
 namespace {
 
-// The running instances are found by this fixed name, not by string-table entry 8.
-constexpr wchar_t kInstanceName[] = L"Ketrova.exe";
-constexpr int kProductExeEntry = 8;
-constexpr int kProductNameEntry = 1, kVersionYearEntry = 2, kReleaseEntry = 3, kPublisherEntry = 9;
 constexpr wchar_t kUninstallerResource[] = L"DESINSTALAR";
 constexpr wchar_t kOneDriveNotice[] = L"Não é possível utilizar pastas OneDrive durante a otimização";
 constexpr wchar_t kBusyNotice[] =
@@ -106,7 +103,7 @@ int TForm2::RunInstallation(const std::wstring& folder) {
             reporter_.Note(L"free space: " + std::to_wstring(space.free) + L" bytes, " +
                            std::to_wstring(space.needed) + L" needed");
         }
-        reporter_.Note(L"running instances ended: " + std::to_wstring(CloseRunningInstances(kInstanceName)));
+        reporter_.Note(L"running instances ended: " + std::to_wstring(CloseRunningInstances(kInstanceExe)));
         if (RecoverInterruptedInstallation(folder, exeName)) reporter_.Note(L"an interrupted earlier run was put right");
         // Only an earlier installation is replaced as a whole; a folder with
         // other data is extracted over, so that nobody's files are lost. Either

@@ -4,6 +4,7 @@
 #include "FolderRules.h"
 #include "FormDescription.h"
 #include "LoadResText.h"
+#include "ProductEntries.h"
 #include "WindowPlacement.h"
 
 namespace {
@@ -64,8 +65,8 @@ void TForm2::ArrangeWindow() {
 }
 
 void TForm2::ReadEditionFlags() {
-    IsPluginParcial = IsEditionSwitchOn(LoadResText(100));
-    IsPluginFull = IsEditionSwitchOn(LoadResText(101));
+    IsPluginParcial = IsEditionSwitchOn(LoadResText(kPluginParcialEntry));
+    IsPluginFull = IsEditionSwitchOn(LoadResText(kPluginFullEntry));
 }
 
 void TForm2::LoadPictures() {

@@ -1,11 +1,12 @@
 #include "DeletionGuard.h"
 
-#include "AsciiCase.h"
 #include "LongPathRules.h"
+
+#include <ZipPaths.h>
 
 std::wstring FolderKey(std::wstring_view path) {
     std::wstring key;
-    for (wchar_t c : AsciiUpper(path)) {
+    for (wchar_t c : zip::FoldedPath(std::wstring(path))) {
         if (c == L'/') c = L'\\';
         if (c == L'\\' && key.size() > 1 && key.back() == L'\\') continue;
         key += c;

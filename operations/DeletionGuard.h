@@ -6,8 +6,9 @@
 #include <string_view>
 #include <vector>
 
-// The comparison form of a full path: ASCII letters upper-cased, "/" read as
-// "\", repeated separators as one (a leading "\\" stays), no trailing separator.
+// The comparison form of a full path: letters folded as the payload's paths
+// are (zip::FoldedPath), "/" read as "\", repeated separators as one (a leading
+// "\\" stays), no trailing separator.
 std::wstring FolderKey(std::wstring_view path);
 
 // True for a drive or share root, for one of the shell folders, and for a

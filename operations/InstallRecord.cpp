@@ -1,5 +1,6 @@
 #include "InstallRecord.h"
 
+#include "AsciiCase.h"
 #include "DeletionGuard.h"
 
 #include <Utf8.h>
@@ -106,9 +107,10 @@ std::vector<std::wstring> FoldersOf(const std::vector<std::wstring>& files, cons
 }
 
 std::wstring UninstallKeyName(std::wstring_view productName, std::wstring_view folder) {
-    // FNV-1a over the comparison form's UTF-16 units, the same on every build.
+    // FNV-1a over the comparison form's UTF-16 units, the same on every build;
+    // upper case, as earlier releases hashed it, so that an upgrade finds its entry.
     std::uint64_t hash = 14695981039346656037ull;
-    for (const wchar_t c : FolderKey(folder)) {
+    for (const wchar_t c : AsciiUpper(FolderKey(folder))) {
         for (const unsigned unit : {static_cast<unsigned>(c) & 0xFFu, (static_cast<unsigned>(c) >> 8) & 0xFFu}) {
             hash = (hash ^ unit) * 1099511628211ull;
         }

@@ -6,6 +6,7 @@
 #include <FileSystem.h>
 #include <Handles.h>
 #include <PayloadName.h>
+#include <PlatformError.h>
 #include <Utf8.h>
 #include <ZipPaths.h>
 
@@ -26,6 +27,13 @@ std::wstring SetAsidePath(const std::wstring& folder, const std::wstring& name) 
 
 DWORD AttributesOf(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
 bool Exists(const std::wstring& path) { return AttributesOf(path) != INVALID_FILE_ATTRIBUTES; }
+
+// The journal is done with: the files set aside go first, then the journal.
+void RemoveJournal(const std::wstring& folder) {
+    const std::wstring replaced = zip::Combine(folder, ReplacedFilesName);
+    if (native::DirectoryExists(replaced)) DeleteFolder(replaced);
+    ::DeleteFileW(JournalPath(folder).c_str());
+}
 
 void RemoveFile(const std::wstring& path) {
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -97,7 +105,8 @@ ReplacementJournal::ReplacementJournal(std::wstring folder, const std::vector<TZ
             steps_.push_back({Change::Created, name});
         } else if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             // Kept from replacing, as an extraction over it would be.
-            throw Exception(L"Cannot create file \"" + zip::Combine(folder_, name) + L"\". Access denied");
+            throw EPlatformError(L"Cannot create file \"" + zip::Combine(folder_, name) + L"\". Access denied",
+                                 ERROR_ACCESS_DENIED);
         } else {
             steps_.push_back({Change::Replaced, name});
         }
@@ -136,9 +145,7 @@ ReplacementJournal::~ReplacementJournal() {
 void ReplacementJournal::Commit() {
     WriteJournal(JournalPath(folder_), CommittedLine, OPEN_EXISTING, FILE_APPEND_DATA, SetsFilesAside());
     committed_ = true;
-    const std::wstring replaced = zip::Combine(folder_, ReplacedFilesName);
-    if (native::DirectoryExists(replaced)) DeleteFolder(replaced);
-    ::DeleteFileW(JournalPath(folder_).c_str());
+    RemoveJournal(folder_);
 }
 
 void ReplacementJournal::RollBack(const std::wstring& folder, const std::vector<Step>& steps) noexcept {
@@ -156,19 +163,14 @@ void ReplacementJournal::RollBack(const std::wstring& folder, const std::vector<
         case Change::FolderCreated: ::RemoveDirectoryW(path.c_str()); break;
         }
     }
-    if (!restored) return;
-    const std::wstring replaced = zip::Combine(folder, ReplacedFilesName);
-    if (native::DirectoryExists(replaced)) DeleteFolder(replaced);
-    ::DeleteFileW(JournalPath(folder).c_str());
+    if (restored) RemoveJournal(folder);
 }
 
 void ReplacementJournal::Recover(const std::wstring& folder) {
     const std::string text = ReadAll(JournalPath(folder));
     if (text.empty()) return;
     if (text.ends_with(CommittedLine) && (text.size() == 2 || text[text.size() - 3] == '\n')) {
-        const std::wstring replaced = zip::Combine(folder, ReplacedFilesName);
-        if (native::DirectoryExists(replaced)) DeleteFolder(replaced);
-        ::DeleteFileW(JournalPath(folder).c_str());
+        RemoveJournal(folder);
         return;
     }
     // Only names that stay inside the folder are acted on; a journal that

@@ -23,7 +23,17 @@ FailureCause CurrentFailure(std::wstring step, std::wstring path) noexcept {
             return error.Cause();
         } catch (const EZipException& error) {
             cause.text = error.Message();
-            cause.damagedInstaller = true;
+            if (!error.Entry().empty() && cause.text.find(error.Entry()) == std::wstring::npos) {
+                cause.text += L" (entry \"" + error.Entry() + L"\")";
+            }
+            // The file system's refusals are the machine's, and a path refused
+            // without an entry is the folder given; the reader's findings in
+            // the embedded payload's entries mean a damaged installer.
+            const TZipErrorKind kind = error.Kind();
+            cause.systemCode = error.SystemError();
+            cause.damagedInstaller = kind == TZipErrorKind::Format || kind == TZipErrorKind::UnsupportedMethod ||
+                                     kind == TZipErrorKind::Checksum ||
+                                     (kind == TZipErrorKind::UnsafeName && !error.Entry().empty());
         } catch (const EPlatformError& error) {
             cause.text = error.Message();
             cause.systemCode = error.Code();

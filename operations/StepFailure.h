@@ -7,8 +7,9 @@
 #include <string>
 
 // Call inside a catch block. A failure that already carries its cause keeps
-// it; the archive reader's refusals of the embedded payload mark the
-// installer as damaged; the platform's errors bring their code.
+// it; the archive reader's findings in the embedded payload mark the
+// installer as damaged, its input and output failures bring the system's
+// code, as the platform's errors do.
 FailureCause CurrentFailure(std::wstring step, std::wstring path = {}) noexcept;
 
 // Call inside a catch block: throws the caught error as EStepFailed.

@@ -1,5 +1,6 @@
 #include "UninstallEntry.h"
 
+#include <Handles.h>
 #include <PlatformError.h>
 
 #include <windows.h>
@@ -12,21 +13,6 @@ constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersi
 constexpr REGSAM kView = KEY_WOW64_32KEY;
 
 HKEY Root(bool allUsers) { return allUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
-
-class Key {
-public:
-    Key() = default;
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    ~Key() {
-        if (key_) ::RegCloseKey(key_);
-    }
-    HKEY* put() { return &key_; }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
 
 void Check(LSTATUS status, const std::wstring& what) {
     if (status != ERROR_SUCCESS) {
@@ -66,7 +52,7 @@ std::wstring UninstallEntryLocation(bool allUsers, const std::wstring& keyName) 
 
 void WriteUninstallEntry(bool allUsers, const UninstallEntry& entry) {
     const std::wstring path = kUninstallKey + entry.keyName;
-    Key key;
+    win::UniqueRegKey key;
     Check(::RegCreateKeyExW(Root(allUsers), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                             KEY_SET_VALUE | kView, nullptr, key.put(), nullptr),
           path);

@@ -1,5 +1,6 @@
 #include "clCreateShortcut.h"
 
+#include "FileSystem.h"
 #include "Handles.h"
 #include "LinkNames.h"
 #include "LongPathRules.h"
@@ -55,23 +56,14 @@ std::wstring ShortcutPath(const std::wstring& exeName, ShortcutKind kind, bool a
     return ShortcutFolder(allUsers, kind) + L"\\" + LinkFileName(exeName);
 }
 
-namespace {
-
-bool IsFile(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-}  // namespace
-
 void DeleteShortcut(const std::wstring& exeName, ShortcutKind kind, bool allUsers) {
     const std::wstring linkPath = ShortcutPath(exeName, kind, allUsers);
     // A link that cannot be deleted is simply written over, or stays.
-    if (IsFile(linkPath)) ::DeleteFileW(linkPath.c_str());
+    if (native::FileExists(linkPath)) ::DeleteFileW(linkPath.c_str());
 }
 
 bool ShortcutExists(const std::wstring& exeName, ShortcutKind kind, bool allUsers) {
-    return IsFile(ShortcutPath(exeName, kind, allUsers));
+    return native::FileExists(ShortcutPath(exeName, kind, allUsers));
 }
 
 void WriteShortcut(bool allUsers, const std::wstring& targetPath, ShortcutKind kind, const std::wstring& exeName) {

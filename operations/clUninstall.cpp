@@ -1,6 +1,7 @@
 #include "clUninstall.h"
 
 #include "DeletionGuard.h"
+#include "FileSystem.h"
 #include "unitFolders.h"
 
 #include <windows.h>
@@ -33,11 +34,6 @@ std::wstring NormalisedPath(const std::wstring& path) {
     return GetLongPath(full);
 }
 
-bool IsExistingFile(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 void DeleteFolder(const std::wstring& folder) {
@@ -60,5 +56,5 @@ bool IsGuardedFolder(const std::wstring& folder) {
 bool MayDeleteInstallFolder(const std::wstring& folder, const std::wstring& exeName) {
     if (folder.empty()) return false;
     const std::wstring separator = folder.ends_with(L'\\') || folder.ends_with(L'/') ? L"" : L"\\";
-    return IsExistingFile(folder + separator + exeName) && !IsGuardedFolder(folder);
+    return native::FileExists(folder + separator + exeName) && !IsGuardedFolder(folder);
 }

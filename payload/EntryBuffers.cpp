@@ -15,15 +15,15 @@ constexpr std::size_t InputLimit = TEntryBuffers::WholeEntryLimit + TEntryBuffer
 
 TEntryBuffers::TEntryBuffers() : chunk_(new std::uint8_t[std::max(ChunkSize, WholeEntryLimit)]) {}
 
-TEntryBuffers::~TEntryBuffers() {
-    if (decompressor_ != nullptr) libdeflate_free_decompressor(decompressor_);
+void TEntryBuffers::FreeDecompressor::operator()(libdeflate_decompressor* decompressor) const noexcept {
+    libdeflate_free_decompressor(decompressor);
 }
 
 bool TEntryBuffers::InflateWhole(TStream& in, std::uint64_t compressedSize, std::uint64_t size) {
     if (size > WholeEntryLimit || compressedSize > InputLimit) return false;
-    if (decompressor_ == nullptr) {
-        decompressor_ = libdeflate_alloc_decompressor();
-        if (decompressor_ == nullptr) throw std::bad_alloc();
+    if (!decompressor_) {
+        decompressor_.reset(libdeflate_alloc_decompressor());
+        if (!decompressor_) throw std::bad_alloc();
     }
     const auto length = static_cast<std::size_t>(compressedSize);
     if (inputSize_ < length) {
@@ -31,14 +31,9 @@ bool TEntryBuffers::InflateWhole(TStream& in, std::uint64_t compressedSize, std:
         input_.reset(new std::uint8_t[length]);
         inputSize_ = length;
     }
-    std::size_t got = 0;
-    while (got < length) {
-        const std::size_t n = in.Read(input_.get() + got, length - got);
-        if (n == 0) return false;
-        got += n;
-    }
+    if (in.ReadFully(input_.get(), length) != length) return false;
     std::size_t produced = 0;
-    const auto result = libdeflate_deflate_decompress(decompressor_, input_.get(), length, chunk_.get(),
+    const auto result = libdeflate_deflate_decompress(decompressor_.get(), input_.get(), length, chunk_.get(),
                                                       static_cast<std::size_t>(size), &produced);
     return result == LIBDEFLATE_SUCCESS && produced == size;
 }

@@ -20,7 +20,6 @@ public:
     static constexpr std::size_t WholeEntryLimit = 2 * ChunkSize;
 
     TEntryBuffers();
-    ~TEntryBuffers();
     TEntryBuffers(const TEntryBuffers&) = delete;
     TEntryBuffers& operator=(const TEntryBuffers&) = delete;
 
@@ -37,5 +36,9 @@ private:
     std::unique_ptr<std::uint8_t[]> chunk_;
     std::unique_ptr<std::uint8_t[]> input_;
     std::size_t inputSize_ = 0;
-    libdeflate_decompressor* decompressor_ = nullptr;
+    struct FreeDecompressor {
+        void operator()(libdeflate_decompressor* decompressor) const noexcept;
+    };
+    // Made on the first whole decode.
+    std::unique_ptr<libdeflate_decompressor, FreeDecompressor> decompressor_;
 };

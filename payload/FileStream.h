@@ -8,11 +8,12 @@
 
 class TFileStream : public TSeekableStream {
 public:
-    // Fails with "Cannot open file ..." or, for Create, "Cannot create file ...".
+    // Fails with an InputOutput error "Cannot open file ..." or, for Create,
+    // "Cannot create file ...", with the system's code.
     TFileStream(const std::wstring& path, native::FileAccess access);
 
     std::size_t Read(void* buffer, std::size_t count) override;
-    // Fails with "Stream write error" when not every byte went out.
+    // Fails with an InputOutput error "Stream write error" when not every byte went out.
     void WriteBuffer(const void* buffer, std::size_t count);
     std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override;
     std::int64_t Size() override;

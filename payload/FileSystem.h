@@ -4,15 +4,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 namespace native {
 
 enum class FileAccess {
-    Read,       // existing file; others may read but not write
-    ReadWrite,  // existing file
-    Create,     // new or emptied file, read and write, shared with nobody
+    Read,    // existing file; others may read but not write
+    Create,  // new or emptied file, read and write, shared with nobody
 };
 
 // A broken-down time on the machine's local clock.
@@ -21,7 +21,7 @@ struct LocalDateTime {
 };
 
 // An open file, closed when the object goes. A failed open leaves no handle
-// and the system's text for the cause.
+// and the system's code for the cause; the other calls need an open file.
 class File {
 public:
     File(const std::wstring& path, FileAccess access);
@@ -29,12 +29,15 @@ public:
     File& operator=(const File&) = delete;
     ~File();
 
-    bool IsOpen() const { return handle_ != Closed; }
-    const std::wstring& ErrorText() const { return error_; }
+    bool IsOpen() const { return handle_ != nullptr; }
+    // The cause of the last failed open or write: GetLastError() on Windows,
+    // errno elsewhere, and the system's text for it.
+    std::uint32_t ErrorCode() const { return error_; }
+    std::wstring ErrorText() const;
 
     // Bytes read; 0 at the end or on a read error.
     std::size_t Read(void* buffer, std::size_t count);
-    // Whether every byte went out.
+    // Whether every byte went out; if not, ErrorCode() says why.
     bool Write(const void* buffer, std::size_t count);
     // origin: 0 start, 1 current, 2 end. Returns the new position, or -1.
     std::int64_t Seek(std::int64_t offset, int origin);
@@ -47,9 +50,10 @@ public:
     void SetTimesAndAttributes(const LocalDateTime* time, std::optional<std::uint32_t> attributes);
 
 private:
-    static constexpr std::intptr_t Closed = -1;
-    std::intptr_t handle_ = Closed;
-    std::wstring error_;
+    // The platform's owner of the open file; none after a failed open.
+    struct Handle;
+    std::unique_ptr<Handle> handle_;
+    std::uint32_t error_ = 0;
 };
 
 

@@ -31,30 +31,37 @@ struct stat StatOf(const std::wstring& path, bool follow, bool& found) {
 
 }  // namespace
 
+struct File::Handle {
+    explicit Handle(int descriptor) noexcept : fd(descriptor) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() { ::close(fd); }
+    const int fd;
+};
+
 File::File(const std::wstring& path, FileAccess access) {
     const std::string native = ToNative(path);
     int flags = O_RDONLY;
-    if (access == FileAccess::ReadWrite) flags = O_RDWR;
     if (access == FileAccess::Create) {
         // Windows refuses to replace a read-only file even for an administrator;
         // root here would not be stopped by the mode, so the mode is asked.
         struct stat st {};
         if (::stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) {
-            error_ = SystemText(EACCES);
+            error_ = EACCES;
             return;
         }
         flags = O_RDWR | O_CREAT | O_TRUNC;
     }
     const int fd = ::open(native.c_str(), flags | O_CLOEXEC, 0666);
     if (fd < 0) {
-        error_ = SystemText(errno);
+        error_ = static_cast<std::uint32_t>(errno);
         return;
     }
-    handle_ = fd;
+    handle_ = std::make_unique<Handle>(fd);
 }
 
 void File::SetTimesAndAttributes(const LocalDateTime* time, std::optional<std::uint32_t> attributes) {
-    const int fd = static_cast<int>(handle_);
+    const int fd = handle_->fd;
     if (time) {
         std::tm tm{};
         tm.tm_year = time->year - 1900;
@@ -73,15 +80,15 @@ void File::SetTimesAndAttributes(const LocalDateTime* time, std::optional<std::u
     if (attributes && (*attributes & 0x01) != 0 && ::fstat(fd, &st) == 0) ::fchmod(fd, st.st_mode & 07555);
 }
 
-File::~File() {
-    if (IsOpen()) ::close(static_cast<int>(handle_));
-}
+std::wstring File::ErrorText() const { return SystemText(static_cast<int>(error_)); }
+
+File::~File() = default;
 
 std::size_t File::Read(void* buffer, std::size_t count) {
     auto* out = static_cast<char*>(buffer);
     std::size_t done = 0;
     while (done < count) {
-        const ssize_t n = ::read(static_cast<int>(handle_), out + done, count - done);
+        const ssize_t n = ::read(handle_->fd, out + done, count - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         done += static_cast<std::size_t>(n);
@@ -92,9 +99,13 @@ std::size_t File::Read(void* buffer, std::size_t count) {
 bool File::Write(const void* buffer, std::size_t count) {
     const auto* in = static_cast<const char*>(buffer);
     while (count > 0) {
-        const ssize_t n = ::write(static_cast<int>(handle_), in, count);
+        const ssize_t n = ::write(handle_->fd, in, count);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n <= 0) {
+            // A write that moves nothing without an error has met a full disk.
+            error_ = static_cast<std::uint32_t>(n < 0 ? errno : ENOSPC);
+            return false;
+        }
         in += n;
         count -= static_cast<std::size_t>(n);
     }
@@ -103,12 +114,12 @@ bool File::Write(const void* buffer, std::size_t count) {
 
 std::int64_t File::Seek(std::int64_t offset, int origin) {
     const int whence = origin == 0 ? SEEK_SET : origin == 1 ? SEEK_CUR : SEEK_END;
-    return ::lseek(static_cast<int>(handle_), static_cast<off_t>(offset), whence);
+    return ::lseek(handle_->fd, static_cast<off_t>(offset), whence);
 }
 
 std::int64_t File::Size() {
     struct stat st {};
-    return ::fstat(static_cast<int>(handle_), &st) == 0 ? st.st_size : -1;
+    return ::fstat(handle_->fd, &st) == 0 ? st.st_size : -1;
 }
 
 bool DirectoryExists(const std::wstring& path) {

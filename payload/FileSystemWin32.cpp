@@ -10,11 +10,13 @@
 namespace native {
 namespace {
 
-HANDLE H(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
-
 DWORD AttributesOf(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
 
 }  // namespace
+
+struct File::Handle {
+    win::UniqueFile file;
+};
 
 File::File(const std::wstring& path, FileAccess access) {
     DWORD desired = GENERIC_READ;
@@ -30,18 +32,18 @@ File::File(const std::wstring& path, FileAccess access) {
         const DWORD existing = AttributesOf(path);
         if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) != 0 &&
             (existing & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            error_ = SystemMessage(ERROR_ACCESS_DENIED);
+            error_ = ERROR_ACCESS_DENIED;
             return;
         }
         disposition = CREATE_ALWAYS;
     }
-    const HANDLE h =
-        ::CreateFileW(path.c_str(), desired, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        error_ = SystemMessage(::GetLastError());
+    win::UniqueFile file(
+        ::CreateFileW(path.c_str(), desired, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        error_ = ::GetLastError();
         return;
     }
-    handle_ = reinterpret_cast<std::intptr_t>(h);
+    handle_ = std::make_unique<Handle>(std::move(file));
 }
 
 void File::SetTimesAndAttributes(const LocalDateTime* time, std::optional<std::uint32_t> attributes) {
@@ -64,12 +66,12 @@ void File::SetTimesAndAttributes(const LocalDateTime* time, std::optional<std::u
             info.LastWriteTime = info.CreationTime;
         }
     }
-    ::SetFileInformationByHandle(H(handle_), FileBasicInfo, &info, sizeof info);
+    ::SetFileInformationByHandle(handle_->file.get(), FileBasicInfo, &info, sizeof info);
 }
 
-File::~File() {
-    if (IsOpen()) ::CloseHandle(H(handle_));
-}
+std::wstring File::ErrorText() const { return SystemMessage(error_); }
+
+File::~File() = default;
 
 std::size_t File::Read(void* buffer, std::size_t count) {
     auto* out = static_cast<char*>(buffer);
@@ -77,7 +79,7 @@ std::size_t File::Read(void* buffer, std::size_t count) {
     while (done < count) {
         DWORD n = 0;
         const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
-        if (!::ReadFile(H(handle_), out + done, wanted, &n, nullptr) || n == 0) break;
+        if (!::ReadFile(handle_->file.get(), out + done, wanted, &n, nullptr) || n == 0) break;
         done += n;
     }
     return done;
@@ -88,7 +90,14 @@ bool File::Write(const void* buffer, std::size_t count) {
     while (count > 0) {
         DWORD n = 0;
         const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
-        if (!::WriteFile(H(handle_), in, wanted, &n, nullptr) || n == 0) return false;
+        if (!::WriteFile(handle_->file.get(), in, wanted, &n, nullptr)) {
+            error_ = ::GetLastError();
+            return false;
+        }
+        if (n == 0) {
+            error_ = ERROR_DISK_FULL;
+            return false;
+        }
         in += n;
         count -= n;
     }
@@ -100,13 +109,13 @@ std::int64_t File::Seek(std::int64_t offset, int origin) {
     distance.QuadPart = offset;
     LARGE_INTEGER position;
     const DWORD method = origin == 0 ? FILE_BEGIN : origin == 1 ? FILE_CURRENT : FILE_END;
-    if (!::SetFilePointerEx(H(handle_), distance, &position, method)) return -1;
+    if (!::SetFilePointerEx(handle_->file.get(), distance, &position, method)) return -1;
     return position.QuadPart;
 }
 
 std::int64_t File::Size() {
     LARGE_INTEGER size;
-    return ::GetFileSizeEx(H(handle_), &size) ? size.QuadPart : -1;
+    return ::GetFileSizeEx(handle_->file.get(), &size) ? size.QuadPart : -1;
 }
 
 bool DirectoryExists(const std::wstring& path) {

@@ -1,5 +1,7 @@
 #include "InflateStream.h"
 
+#include "ZipExceptions.h"
+
 #include <Utf8.h>
 
 #include <algorithm>

@@ -4,22 +4,15 @@
 
 #include "Stream.h"
 
-#include <Exception.h>
-
 #include <zlib.h>
 
 #include <memory>
-
-// zlib refused the data; the message is zlib's own.
-class EZDecompressionError : public Exception {
-public:
-    using Exception::Exception;
-};
 
 class TInflateStream : public TStream {
 public:
     static constexpr std::size_t InputBufferSize = 65536;
 
+    // Fails with EZDecompressionError where zlib refuses the data.
     explicit TInflateStream(TStream& source);
     ~TInflateStream() override;
 

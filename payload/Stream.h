@@ -14,6 +14,18 @@ public:
 
     // Up to count bytes; fewer only where the data end.
     virtual std::size_t Read(void* buffer, std::size_t count) = 0;
+
+    // Reads until count bytes or the end of the data; the bytes read.
+    std::size_t ReadFully(void* buffer, std::size_t count) {
+        auto* out = static_cast<std::uint8_t*>(buffer);
+        std::size_t done = 0;
+        while (done < count) {
+            const std::size_t n = Read(out + done, count - done);
+            if (n == 0) break;
+            done += n;
+        }
+        return done;
+    }
 };
 
 enum class SeekOrigin { Begin, Current, End };

@@ -51,7 +51,7 @@ inline std::uint64_t Get64(const std::uint8_t* p) {
 
 }  // namespace zip
 
-enum class TZipMode { zmClosed = 0, zmRead = 1, zmReadWrite = 2, zmWrite = 3 };
+enum class TZipMode { zmClosed = 0, zmRead = 1 };
 
 // One entry, as its central header (or its local header, whose missing fields stay 0) gives it.
 struct TZipHeader {

@@ -33,7 +33,7 @@ std::uint64_t Zip64Value(const TZipHeader& header, Zip64Field field) {
         if (fields[k] == zip::Zip64Marker) offset += 8;
     }
     const auto record = zip::FindExtraRecord(header.ExtraField, zip::Zip64ExtraId);
-    if (!record || record.size < offset + 8) throw EZipException(L"Error reading zip file");
+    if (!record || record.size < offset + 8) throw EZipException(TZipErrorKind::Format, L"Error reading zip file");
     return zip::Get64(record.data + offset);
 }
 

@@ -1,6 +1,6 @@
 #include "ZipPaths.h"
 
-#include <Exception.h>
+#include "ZipExceptions.h"
 
 #include <algorithm>
 #include <array>
@@ -63,7 +63,9 @@ bool IsPlainComponent(const std::wstring& component) {
 std::wstring Combine(const std::wstring& path, const std::wstring& name) {
     if (path.empty()) return name;
     if (name.empty()) return path;
-    if (HasInvalidCharacters(path) || HasInvalidCharacters(name)) throw Exception(L"Invalid characters in path");
+    if (HasInvalidCharacters(path) || HasInvalidCharacters(name)) {
+        throw EZipException(TZipErrorKind::UnsafeName, L"Invalid characters in path");
+    }
     if (IsRooted(name)) return name;
     const wchar_t last = path.back();
     return last == L'\\' || last == L'/' || last == L':' ? path + name : path + L'\\' + name;

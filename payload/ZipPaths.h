@@ -8,7 +8,8 @@
 namespace zip {
 
 // Path and Name joined with one "\" between them; a rooted Name stands alone.
-// Fails with "Invalid characters in path" for control characters, '"', '<', '>' or '|'.
+// Fails with an UnsafeName error "Invalid characters in path" for control
+// characters, '"', '<', '>' or '|'.
 std::wstring Combine(const std::wstring& path, const std::wstring& name);
 
 // The entry name ("\" separators) with "." and ".." resolved, or nothing when

@@ -3,8 +3,6 @@
 #include "Exception.h"
 #include "Utf8.h"
 
-#include <windows.h>
-
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -13,14 +11,14 @@
 
 namespace {
 
+// libjpeg's default would end the process; the jump unwinds only libjpeg's
+// own C frames back into Decode, so no C++ destructor is skipped.
 struct ErrorManager {
     jpeg_error_mgr manager;
     std::jmp_buf jump;
     char text[JMSG_LENGTH_MAX];
 };
 
-// libjpeg's default would end the process; the jump unwinds only libjpeg's
-// own C frames, so no C++ destructor is skipped.
 [[noreturn]] void OnError(j_common_ptr info) {
     auto* error = reinterpret_cast<ErrorManager*>(info->err);
     (*info->err->format_message)(info, error->text);
@@ -29,19 +27,30 @@ struct ErrorManager {
 
 void SilenceWarning(j_common_ptr, int) {}
 
-// Only trivially destructible locals live across setjmp here.
-bool Decode(std::span<const std::uint8_t> bytes, BgrTarget& target, int leastWidth, int leastHeight,
-            char (&text)[JMSG_LENGTH_MAX]) {
-    jpeg_decompress_struct info;
-    ErrorManager error;
-    info.err = jpeg_std_error(&error.manager);
-    error.manager.error_exit = OnError;
-    error.manager.emit_message = SilenceWarning;
-    if (setjmp(error.jump)) {
-        std::memcpy(text, error.text, sizeof text);
-        jpeg_destroy_decompress(&info);
-        return false;
+// The decompressor with its error manager, destroyed once on every road. It
+// lives in the caller of the function that calls setjmp, so that what libjpeg
+// changed in it is still there after a jump.
+class Decompressor {
+public:
+    Decompressor() noexcept {
+        info.err = jpeg_std_error(&error.manager);
+        error.manager.error_exit = OnError;
+        error.manager.emit_message = SilenceWarning;
     }
+    Decompressor(const Decompressor&) = delete;
+    Decompressor& operator=(const Decompressor&) = delete;
+    // Before jpeg_create_decompress, or after it failed, there is nothing to free.
+    ~Decompressor() { jpeg_destroy_decompress(&info); }
+
+    jpeg_decompress_struct info{};
+    ErrorManager error{};
+};
+
+// Only trivially destructible locals live across setjmp here.
+bool Decode(Decompressor& decompressor, std::span<const std::uint8_t> bytes, BgrTarget& target, int leastWidth,
+            int leastHeight) {
+    jpeg_decompress_struct& info = decompressor.info;
+    if (setjmp(decompressor.error.jump)) return false;
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
@@ -57,8 +66,7 @@ bool Decode(std::span<const std::uint8_t> bytes, BgrTarget& target, int leastWid
     std::uint8_t* pixels = target.Allocate(static_cast<int>(info.output_width),
                                            static_cast<int>(info.output_height), stride);
     if (!pixels) {
-        std::strcpy(text, "Memória insuficiente para a imagem de fundo");
-        jpeg_destroy_decompress(&info);
+        std::strcpy(decompressor.error.text, "Memória insuficiente para a imagem de fundo");
         return false;
     }
     while (info.output_scanline < info.output_height) {
@@ -66,13 +74,14 @@ bool Decode(std::span<const std::uint8_t> bytes, BgrTarget& target, int leastWid
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
     return true;
 }
 
 }  // namespace
 
 void DecodeJpeg(std::span<const std::uint8_t> bytes, BgrTarget& target, int leastWidth, int leastHeight) {
-    char text[JMSG_LENGTH_MAX] = {};
-    if (!Decode(bytes, target, leastWidth, leastHeight, text)) throw Exception(Utf8ToWide(text));
+    Decompressor decompressor;
+    if (!Decode(decompressor, bytes, target, leastWidth, leastHeight)) {
+        throw Exception(Utf8ToWide(decompressor.error.text));
+    }
 }

@@ -1,8 +1,10 @@
-// Move-only owners of Win32 handles, GDI objects and COM pointers: each wrapper
-// knows its close function and its own "no value", so release is structural.
+// Move-only owners of Win32 handles, GDI objects, registry keys, system-made
+// memory and COM pointers: each wrapper knows its close function and its own
+// "no value", so release is structural.
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -29,6 +31,11 @@ public:
         T old = std::exchange(value_, value);
         if (old != NoValue) Close(old);
     }
+    // For out-parameters (RegOpenKeyExW, FormatMessageW's buffer): what was held goes first.
+    T* put() noexcept {
+        reset();
+        return &value_;
+    }
 
 private:
     T value_ = NoValue;
@@ -44,6 +51,11 @@ inline void destroyWindow(HWND w) noexcept { ::DestroyWindow(w); }
 inline void freeLibrary(HMODULE m) noexcept { ::FreeLibrary(m); }
 inline void deleteDc(HDC dc) noexcept { ::DeleteDC(dc); }
 inline void freeSid(PSID sid) noexcept { ::FreeSid(sid); }
+inline void regCloseKey(HKEY key) noexcept { ::RegCloseKey(key); }
+template <typename T>
+void localFree(T* memory) noexcept { ::LocalFree(memory); }
+template <typename T>
+void coTaskMemFree(T* memory) noexcept { ::CoTaskMemFree(memory); }
 }  // namespace detail
 
 // OpenProcess and most kernel objects fail with NULL...
@@ -56,6 +68,8 @@ public:
     HANDLE get() const noexcept { return h_.get(); }
     explicit operator bool() const noexcept { return static_cast<bool>(h_); }
     void reset() noexcept { h_.reset(); }
+    // nullptr when it holds none.
+    HANDLE release() noexcept { return h_.release(); }
 
 private:
     UniqueHandle h_;
@@ -66,9 +80,20 @@ public:
     explicit UniqueFind(HANDLE h) noexcept : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
     explicit operator bool() const noexcept { return static_cast<bool>(h_); }
     HANDLE get() const noexcept { return h_.get(); }
+    // nullptr when it holds none.
+    HANDLE release() noexcept { return h_.release(); }
 
 private:
     Unique<HANDLE, nullptr, detail::findClose> h_;
+};
+
+// Both handles that CreateProcessW gives, each closed on its own.
+struct UniqueProcessInformation {
+    UniqueProcessInformation() noexcept = default;
+    explicit UniqueProcessInformation(const PROCESS_INFORMATION& info) noexcept
+        : process(info.hProcess), thread(info.hThread) {}
+    UniqueHandle process;
+    UniqueHandle thread;
 };
 
 template <typename T>
@@ -84,6 +109,14 @@ using UniqueLibrary = Unique<HMODULE, nullptr, detail::freeLibrary>;
 using UniqueMemoryDc = Unique<HDC, nullptr, detail::deleteDc>;
 // A security identifier from AllocateAndInitializeSid (advapi32).
 using UniqueSid = Unique<PSID, nullptr, detail::freeSid>;
+// An open registry key (advapi32); the predefined roots are never put in one.
+using UniqueRegKey = Unique<HKEY, nullptr, detail::regCloseKey>;
+// Memory that the system allocated for the caller: LocalAlloc's (FormatMessageW)
+// and the COM task allocator's (shell and dialog texts, ole32).
+template <typename T>
+using UniqueLocal = Unique<T*, nullptr, detail::localFree<T>>;
+template <typename T>
+using UniqueCoTaskMem = Unique<T*, nullptr, detail::coTaskMemFree<T>>;
 
 // Selects an object into a device context and puts the previous one back, so
 // that nothing is deleted while still selected (declare it after the object).
@@ -158,6 +191,8 @@ public:
     void reset() noexcept {
         if (p_) std::exchange(p_, nullptr)->Release();
     }
+    // The reference goes to the caller.
+    I* release() noexcept { return std::exchange(p_, nullptr); }
 
 private:
     I* p_ = nullptr;

@@ -70,8 +70,7 @@ bool StartSelfRemoval(const std::wstring& folder) {
         ::RemoveDirectoryW(privateFolder.c_str());
         return false;
     }
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    const win::UniqueProcessInformation started(process);
     return true;
 }
 

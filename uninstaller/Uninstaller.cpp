@@ -8,6 +8,7 @@
 #include <ErrorReport.h>
 #include <Exception.h>
 #include <ExitCodes.h>
+#include <Handles.h>
 #include <InstallRegistration.h>
 #include <Messages.h>
 #include <PayloadName.h>
@@ -85,10 +86,10 @@ int RunElevated(const std::vector<std::wstring>& arguments) {
     execute.lpParameters = parameters.c_str();
     execute.nShow = SW_SHOWNORMAL;
     if (!::ShellExecuteExW(&execute) || !execute.hProcess) return kExitNeedsAdministrator;
-    ::WaitForSingleObject(execute.hProcess, INFINITE);
+    const win::UniqueHandle process(execute.hProcess);
+    ::WaitForSingleObject(process.get(), INFINITE);
     DWORD code = kExitNeedsAdministrator;
-    ::GetExitCodeProcess(execute.hProcess, &code);
-    ::CloseHandle(execute.hProcess);
+    ::GetExitCodeProcess(process.get(), &code);
     return static_cast<int>(code);
 }
 

@@ -182,11 +182,11 @@ HostWindow::HostWindow() {
         windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         return ::RegisterClassW(&windowClass);
     }();
-    window_ = ::CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(atom), L"Host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                                100, 100, 560, 200, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    window_.reset(::CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(atom), L"Host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                    100, 100, 560, 200, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
     if (!window_) throw std::runtime_error("the host window could not be created");
-    ::SetForegroundWindow(window_);
-    ::SetActiveWindow(window_);
+    ::SetForegroundWindow(window_.get());
+    ::SetActiveWindow(window_.get());
     PumpUntilIdle();
 }
 
@@ -196,10 +196,6 @@ HWND HostWindow::Shared() {
     static HostWindow* const host = new HostWindow;
     ::SetFocus(host->Handle());
     return host->Handle();
-}
-
-HostWindow::~HostWindow() {
-    ::DestroyWindow(window_);
 }
 
 void PumpUntilIdle(HWND dialog) {

@@ -3,6 +3,7 @@
 // drawing built pixel by pixel.
 #pragma once
 
+#include "Handles.h"
 #include "clVornTCheckBoxTypes.h"
 
 #include <windows.h>
@@ -47,15 +48,14 @@ public:
     static constexpr TColor kBackground = 0x00FF00FF;
 
     HostWindow();
-    ~HostWindow();
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
-    HWND Handle() const { return window_; }
+    HWND Handle() const { return window_.get(); }
     // The one host of the test program, with the keyboard focus on itself.
     static HWND Shared();
 
 private:
-    HWND window_;
+    win::UniqueWindow window_;
 };
 
 // Dispatches messages until the queue has stayed empty for a while; with a

@@ -3,43 +3,8 @@
 #include <uxtheme.h>
 #include <vsstyle.h>
 
+#include <memory>
 #include <stdexcept>
-
-void ConfigureAsInstaller(TVornTCheckBox& box, HWND parent, const std::wstring& text) {
-    box.SetVisible(false);
-    box.SetCaption(text);
-    box.SetParent(parent);
-    box.SetWidth(360);
-    box.SetHeight(18);
-    box.SetFontSize(11);
-    box.SetChecked(true);
-    box.SetBoxSizeWidth(18);
-    box.SetBoxSizeWidthDefault(false);
-    box.SetBoxSizeHeight(18);
-    box.SetBoxSizeHeightDefault(false);
-    box.SetCorTextoAtivo(0x00C0C0C0);
-    box.SetCorTextoInativo(0x00808080);
-    box.SetCorTextoFocused(0x00C0C0C0);
-    box.SetCorTextoIluminado(0x00FFFFFF);
-    box.SetCorTextoIluminadoFocused(0x00FFFFFF);
-    box.SetCorBoxAtivo(0x00808080);
-    box.SetCorBoxFocused(0x00808080);
-    box.SetCorBoxIluminado(0x009E4E20);
-    box.SetCorBoxIluminadoFocused(0x009E4E20);
-    box.SetCorCheckAtivo(0x00808080);
-    box.SetCorCheckFocused(0x00808080);
-    box.SetCorCheckIluminado(0x009E4E20);
-    box.SetCorCheckIluminadoFocused(0x009E4E20);
-    box.SetCorSquareAtivo(0x00FFFFFF);
-    box.SetCorSquareInativo(0x00ABABAB);
-    box.SetCorSquareFocused(0x00FFFFFF);
-    box.SetCorSquareIluminadoFocused(0x00FFFFFF);
-    box.SetCorFundoAtivo(0x0021130D);
-    box.SetCorFundoInativo(0x0021130D);
-    box.SetCorFundoFocused(0x0021130D);
-    box.SetCorFundoIluminado(0x0021130D);
-    box.SetCorFundoIluminadoFocused(0x0021130D);
-}
 
 Picture InstallerPicture(const Look& look, bool checked, const std::wstring& caption) {
     Picture picture(360, 18, look.fundo);
@@ -56,12 +21,12 @@ Picture InstallerPicture(const Look& look, bool checked, const std::wstring& cap
 }
 
 int VisualStyleBoxSize() {
-    HTHEME theme = ::OpenThemeData(nullptr, L"BUTTON");
+    const std::unique_ptr<void, decltype(&::CloseThemeData)> theme(::OpenThemeData(nullptr, L"BUTTON"),
+                                                                    &::CloseThemeData);
     if (!theme) return 12;
     SIZE size{12, 12};
-    if (FAILED(::GetThemePartSize(theme, nullptr, BP_CHECKBOX, CBS_UNCHECKEDNORMAL, nullptr, TS_DRAW, &size)))
+    if (FAILED(::GetThemePartSize(theme.get(), nullptr, BP_CHECKBOX, CBS_UNCHECKEDNORMAL, nullptr, TS_DRAW, &size)))
         size = {12, 12};
-    ::CloseThemeData(theme);
     if (size.cx != size.cy) throw std::logic_error("a check box glyph that is not square");
     return size.cx;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CheckBoxScreen.h"
+#include "InstallerOptionBox.h"
 #include "clVornTCheckBox.h"
 
 #include <gtest/gtest.h>
@@ -26,9 +27,6 @@ inline constexpr Look kDefaultIluminado{0x000000, 0xFFFFFF, 0xFFFFFF, 0xCDCDC2, 
 inline constexpr Look kDefaultIluminadoFocused{0x000000, 0xCDBA96, 0xCDBA96, 0xCDCDC2, 0xCDCDC2};
 
 inline const std::wstring kDesktopCaption = L"Criar atalho na área de trabalho";
-
-// The 33 settings the installer gives each of its option boxes, in its order.
-void ConfigureAsInstaller(TVornTCheckBox& box, HWND parent, const std::wstring& text);
 
 // 360 x 18, an 18 x 18 box at the left, centred, caption at x = 28 in 11-pixel Verdana.
 Picture InstallerPicture(const Look& look, bool checked, const std::wstring& caption);

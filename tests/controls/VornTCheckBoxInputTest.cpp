@@ -2,6 +2,7 @@
 // and the proof that the platform's own check box drawing never reaches the screen.
 #include "OptionBoxFixture.h"
 
+#include "Handles.h"
 #include "Messages.h"
 
 #include <cwctype>
@@ -19,7 +20,7 @@ protected:
 
     // The installer's box, shown, with its configuration's OnClick forgotten.
     void ShowInstallerBox(const std::wstring& caption = kDesktopCaption) {
-        ConfigureAsInstaller(box, host, caption);
+        ConfigureOptionBox(box, host, caption);
         Show();
         clicks = 0;
     }
@@ -52,7 +53,7 @@ TEST_F(OptionBoxInputTest, NewControlHasTheDefaultsOfACheckBox) {
 
 TEST_F(OptionBoxInputTest, WindowIsAThreeStateButtonAtTheEndOfTheTabOrder) {
     const win::UniqueWindow first = PlainButton(host);
-    ConfigureAsInstaller(box, host, kDesktopCaption);
+    ConfigureOptionBox(box, host, kDesktopCaption);
     wchar_t className[16] = {};
     ::GetClassNameW(box.Handle(), className, 16);
     EXPECT_STREQ(className, L"Button");
@@ -231,11 +232,11 @@ TEST_F(OptionBoxInputTest, AcceleratorFocusesAndToggles) {
 }
 
 TEST_F(OptionBoxInputTest, WindowDestroyedWithItsParentLeavesTheControlWithout) {
-    HWND panel = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 500, 100, host, nullptr, nullptr,
-                                   nullptr);
-    box.SetParent(panel);
+    win::UniqueWindow panel(::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 500, 100, host,
+                                              nullptr, nullptr, nullptr));
+    box.SetParent(panel.get());
     ASSERT_NE(box.Handle(), nullptr);
-    ::DestroyWindow(panel);
+    panel.reset();
     EXPECT_EQ(box.Handle(), nullptr);
     EXPECT_FALSE(box.Focused());
     box.SetChecked(true);

@@ -4,7 +4,7 @@
 namespace {
 
 TEST_F(OptionBoxTest, InstallersBoxIsDrawnPixelForPixel) {
-    ConfigureAsInstaller(box, host, kDesktopCaption);
+    ConfigureOptionBox(box, host, kDesktopCaption);
     Show();
     const Picture screen = Screen();
     EXPECT_EQ(Differences(screen, InstallerPicture(kInstallerAtivo, true, kDesktopCaption)), "");
@@ -26,7 +26,7 @@ TEST_F(OptionBoxTest, InstallersBoxIsDrawnPixelForPixel) {
 }
 
 TEST_F(OptionBoxTest, InstallersBoxUncheckedHasNoMark) {
-    ConfigureAsInstaller(box, host, kDesktopCaption);
+    ConfigureOptionBox(box, host, kDesktopCaption);
     box.SetChecked(false);
     Show();
     const Picture screen = Screen();
@@ -78,7 +78,7 @@ TEST_F(OptionBoxTest, RightAlignmentPutsTheBoxAtTheRight) {
 }
 
 TEST_F(OptionBoxTest, DisabledUsesInativoWhateverFocusAndPointer) {
-    ConfigureAsInstaller(box, host, kDesktopCaption);
+    ConfigureOptionBox(box, host, kDesktopCaption);
     Show();
     ::SetFocus(box.Handle());
     MovePointerTo(box.Handle(), 100, 9);
@@ -110,7 +110,7 @@ TEST_F(OptionBoxTest, FocusAndPointerPickTheirColours) {
 }
 
 TEST_F(OptionBoxTest, InstallersHoverColours) {
-    ConfigureAsInstaller(box, host, kDesktopCaption);
+    ConfigureOptionBox(box, host, kDesktopCaption);
     Show();
     MovePointerTo(box.Handle(), 200, 9);
     EXPECT_EQ(Differences(Screen(), InstallerPicture(kInstallerIluminado, true, kDesktopCaption)), "");

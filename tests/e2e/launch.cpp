@@ -97,12 +97,11 @@ int wmain() {
         std::fprintf(stderr, "launch: CreateProcessW failed with %lu\n", ::GetLastError());
         return 255;
     }
-    const win::UniqueHandle process(info.hProcess);
-    const win::UniqueHandle thread(info.hThread);
+    const win::UniqueProcessInformation child(info);
     WindowWatch watch{info.dwProcessId, {}};
     if (!waitTitle.empty()) {
         HWND window = nullptr;
-        while (!(window = visibleWindowWithTitle(waitTitle)) && ::WaitForSingleObject(process.get(), 1) == WAIT_TIMEOUT) {
+        while (!(window = visibleWindowWithTitle(waitTitle)) && ::WaitForSingleObject(child.process.get(), 1) == WAIT_TIMEOUT) {
         }
         ::QueryPerformanceCounter(&now);
         std::printf("window-ms=%.1f\n", 1000.0 * double(now.QuadPart - started.QuadPart) / double(frequency.QuadPart));
@@ -111,12 +110,12 @@ int wmain() {
     }
     do {
         ::EnumWindows(noteVisibleWindow, reinterpret_cast<LPARAM>(&watch));
-    } while (::WaitForSingleObject(process.get(), 10) == WAIT_TIMEOUT);
+    } while (::WaitForSingleObject(child.process.get(), 10) == WAIT_TIMEOUT);
     ::QueryPerformanceCounter(&now);
     std::printf("exit-ms=%.1f\n", 1000.0 * double(now.QuadPart - started.QuadPart) / double(frequency.QuadPart));
     std::printf("visible-windows=%zu\n", watch.seen.size());
     DWORD code = 0;
-    ::GetExitCodeProcess(process.get(), &code);
+    ::GetExitCodeProcess(child.process.get(), &code);
     // A Unix exit status keeps only the low byte: 1618 would read as 82.
     std::printf("exit-code=%lu\n", code);
     return static_cast<int>(code);

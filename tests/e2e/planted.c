@@ -10,6 +10,7 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved) {
     if (length > 0 && length < MAX_PATH) {
         lstrcatW(path, L".loaded");
         const HANDLE marker = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        // Plain C, without the owners: the marker only has to exist.
         if (marker != INVALID_HANDLE_VALUE) CloseHandle(marker);
     }
     return FALSE;

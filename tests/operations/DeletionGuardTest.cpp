@@ -62,8 +62,8 @@ INSTANTIATE_TEST_SUITE_P(Table, Guard, testing::Values(
     GuardCase{L"\\\\server\\share\\Ketrova\\", false}));
 
 TEST(FolderKey, FoldsOnlyAsciiLettersAndKeepsTheShareMark) {
-    EXPECT_EQ(FolderKey(L"c:\\Pastas\\Ação\\"), L"C:\\PASTAS\\AçãO");
-    EXPECT_EQ(FolderKey(L"\\\\server\\\\share\\"), L"\\\\SERVER\\SHARE");
+    EXPECT_EQ(FolderKey(L"C:\\Pastas\\AÇÃO\\"), L"c:\\pastas\\aÇÃo");
+    EXPECT_EQ(FolderKey(L"\\\\SERVER\\\\share\\"), L"\\\\server\\share");
 }
 
 }  // namespace

@@ -31,8 +31,8 @@ protected:
 
 TEST_F(Uninstall, AMissingFolderIsNoMatter) {
     DeleteFolder(scratch_.path() + L"Not Installed\\");
-    EXPECT_FALSE(FolderExists(scratch_.path() + L"Not Installed"));
-    EXPECT_TRUE(FolderExists(scratch_.path()));
+    EXPECT_FALSE(DirectoryExists(scratch_.path() + L"Not Installed"));
+    EXPECT_TRUE(DirectoryExists(scratch_.path()));
     EXPECT_TRUE(messages_.texts().empty());
 }
 
@@ -42,8 +42,8 @@ TEST_F(Uninstall, RemovesAnEarlierInstallationWithEverythingInIt) {
     WriteTextFile(scratch_.path() + L"beside.txt", "stays");
 
     DeleteFolder(folder);
-    EXPECT_FALSE(FolderExists(folder));
-    EXPECT_TRUE(FolderExists(scratch_.path() + L"Ketrova"));
+    EXPECT_FALSE(DirectoryExists(folder));
+    EXPECT_TRUE(DirectoryExists(scratch_.path() + L"Ketrova"));
     EXPECT_TRUE(FileExists(scratch_.path() + L"beside.txt"));
 }
 
@@ -51,7 +51,7 @@ TEST_F(Uninstall, TheFolderMayAlsoComeWithoutItsSeparator) {
     const std::wstring folder = scratch_.path() + L"Ketrova";
     PlaceInstallation(folder + L"\\");
     DeleteFolder(folder);
-    EXPECT_FALSE(FolderExists(folder));
+    EXPECT_FALSE(DirectoryExists(folder));
 }
 
 class DeletionGuard : public testing::Test {

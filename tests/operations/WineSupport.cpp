@@ -49,16 +49,6 @@ void WriteTextFile(const std::wstring& path, const std::string& content) {
     ASSERT_TRUE(file.good()) << "cannot write a test file";
 }
 
-bool FileExists(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FolderExists(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
     while (!condition()) {
@@ -78,8 +68,7 @@ win::UniqueHandle StartProcess(const std::wstring& exePath) {
         ADD_FAILURE() << "CreateProcessW failed with " << ::GetLastError();
         return {};
     }
-    ::CloseHandle(info.hThread);
-    return win::UniqueHandle(info.hProcess);
+    return std::move(win::UniqueProcessInformation(info).process);
 }
 
 void EndProcess(HANDLE process) {

@@ -2,6 +2,7 @@
 // product's executable and its windows, started processes, caught messages.
 #pragma once
 
+#include "FileSystem.h"
 #include "Handles.h"
 
 #include <windows.h>
@@ -42,8 +43,9 @@ private:
 
 void CreateFolders(const std::wstring& path);
 void WriteTextFile(const std::wstring& path, const std::string& content);
-bool FileExists(const std::wstring& path);
-bool FolderExists(const std::wstring& path);
+// What is on the disk, asked as the installer asks it.
+using native::DirectoryExists;
+using native::FileExists;
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 

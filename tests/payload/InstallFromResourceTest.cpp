@@ -1,11 +1,13 @@
 // InstallFromResource with the real payload of this executable, under Wine.
 #include "Scratch.h"
 
+#include <Handles.h>
 #include <MemoryStream.h>
 #include <Messages.h>
 #include <ResourceStream.h>
 #include <ZipFile.h>
 #include <EarlierInstallation.h>
+#include <ExitCodes.h>
 #include <Failure.h>
 #include <clInstallFromResource.h>
 
@@ -75,11 +77,11 @@ TEST_F(InstallFromResourceTest, ExtractsTheWholePayload) {
         SCOPED_TRACE(testing::Message() << fs::path(path).string());
         EXPECT_EQ(fs::file_size(path), zip.FileInfo(i).GetUncompressedSize64());
         EXPECT_EQ(::GetFileAttributesW(path.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
-        HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        const win::UniqueFile file(
+            ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file);
         FILETIME created, accessed, written;
-        ::GetFileTime(h, &created, &accessed, &written);
-        ::CloseHandle(h);
+        ::GetFileTime(file.get(), &created, &accessed, &written);
         const std::uint64_t expected = Ticks(FileTimeOfEntry(zip.FileInfo(i).ModifiedDateTime));
         EXPECT_EQ(Ticks(created), expected);
         EXPECT_EQ(Ticks(written), expected);
@@ -136,7 +138,10 @@ TEST_F(InstallFromResourceTest, ExistingReadOnlyFileStopsTheExtraction) {
     fs::create_directories(Target());
     const fs::path kept = scratch.Write("Target/Ketrova.exe", "older");
     ::SetFileAttributesW(kept.wstring().c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(Failure(L"Programa", Target()).step, L"extract the payload");
+    const FailureCause cause = Failure(L"Programa", Target());
+    EXPECT_EQ(cause.step, L"extract the payload");
+    // The file system refused, not the payload: access denied, not a damaged installer.
+    EXPECT_EQ(ExitCodeFor(cause), kExitAccessDenied) << DescribeFailure(cause);
     EXPECT_TRUE(ziptest::ReadFile(kept) == "older");
     EXPECT_FALSE(fs::exists(Target() + L"Programa.zip"));
 }

@@ -77,8 +77,8 @@ Product start(const std::wstring& folder, std::optional<WORD> show) {
     std::wstring commandLine = L"\"" + exe + L"\"";
     if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info))
         return {};
-    ::CloseHandle(info.hThread);
-    Product product{win::UniqueHandle(info.hProcess), nullptr};
+    win::UniqueProcessInformation started(info);
+    Product product{std::move(started.process), nullptr};
     // The window exists before it is shown: wait for the message loop first.
     ::WaitForInputIdle(info.hProcess, 10000);
     for (int i = 0; i < 200 && !product.window; ++i) {

@@ -1,0 +1,105 @@
+#include "EntryWriter.h"
+
+#include "Crc32.h"
+#include "EntryStream.h"
+#include "FileStream.h"
+#include "ZipExceptions.h"
+#include "ZipPaths.h"
+
+#include <algorithm>
+
+namespace {
+
+std::optional<native::LocalDateTime> DecodeDosDateTime(std::uint32_t value) {
+    const int date = static_cast<int>(value >> 16);
+    const int time = static_cast<int>(value & 0xFFFF);
+    const native::LocalDateTime t{1980 + (date >> 9), (date >> 5) & 0x0F, date & 0x1F,
+                                  time >> 11,         (time >> 5) & 0x3F, (time & 0x1F) * 2};
+    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (t.month < 1 || t.month > 12 || t.day < 1) return std::nullopt;
+    const bool leap = t.year % 4 == 0 && (t.year % 100 != 0 || t.year % 400 == 0);
+    if (t.day > days[t.month - 1] + (t.month == 2 && leap ? 1 : 0)) return std::nullopt;
+    if (t.hour > 23 || t.minute > 59 || t.second > 59) return std::nullopt;
+    return t;
+}
+
+std::wstring FileNamePart(const std::wstring& name) {
+    const auto slash = name.find_last_of(L'\\');
+    return slash == std::wstring::npos ? name : name.substr(slash + 1);
+}
+
+// The entry's data into the file; their CRC-32.
+std::uint32_t CopyData(TSeekableStream& stream, TEntryBuffers& buffers, const TZipHeader& central,
+                       const TZipEntryPlan& entry, TFileStream& file, const std::function<void(std::uint64_t)>& wrote) {
+    const std::uint64_t size = central.GetUncompressedSize64();
+    std::uint8_t* buffer = buffers.Chunk();
+    stream.Seek(entry.dataAt, SeekOrigin::Begin);
+    if ((central.CompressionMethod & 0xFF) == zip::MethodDeflate &&
+        buffers.InflateWhole(stream, central.GetCompressedSize64(), size)) {
+        const auto length = static_cast<std::size_t>(size);
+        file.WriteBuffer(buffer, length);
+        wrote(size);
+        return Crc32(0, buffer, length);
+    }
+    stream.Seek(entry.dataAt, SeekOrigin::Begin);
+    const auto data = OpenEntryData(stream, central, entry.local);
+    std::uint32_t crc = 0;
+    std::uint64_t remaining = size;
+    for (auto chunk = static_cast<std::size_t>(std::min<std::uint64_t>(remaining, TEntryBuffers::ChunkSize));
+         chunk > 0; chunk = static_cast<std::size_t>(std::min<std::uint64_t>(chunk, remaining))) {
+        if (data->ReadFully(buffer, chunk) != chunk) {
+            throw EZipException(TZipErrorKind::Format, L"Error reading zip file");
+        }
+        file.WriteBuffer(buffer, chunk);
+        crc = Crc32(crc, buffer, chunk);
+        remaining -= chunk;
+        wrote(size - remaining);
+    }
+    return crc;
+}
+
+}  // namespace
+
+std::optional<std::wstring> PrepareEntry(const TZipEntryPlan& entry, const std::wstring& path, bool createSubdirs,
+                                         std::set<std::wstring>* made) {
+    if (entry.name.empty()) {
+        // The entry names the target folder itself.
+        native::CreateDirectories(path);
+        return std::nullopt;
+    }
+    std::wstring out = zip::Combine(path, createSubdirs ? entry.name : FileNamePart(entry.name));
+    if (createSubdirs) {
+        if (const auto slash = out.find_last_of(L'\\'); slash != std::wstring::npos && slash > 0) {
+            const std::wstring parent = out.substr(0, slash);
+            if (!made || made->insert(zip::FoldedPath(parent)).second) native::CreateDirectories(parent);
+        }
+    }
+    if (entry.folder) return std::nullopt;
+    // Flattened names may meet a link that an earlier entry made; the judged
+    // names cannot.
+    if (!createSubdirs && native::IsSymbolicLink(out)) throw UnsafeEntryName(entry.original);
+    if (!entry.link) return out;
+    // An empty target makes no link.
+    if (!entry.linkTarget.empty()) native::MakeSymbolicLink(out, entry.linkTarget);
+    return std::nullopt;
+}
+
+void WriteEntryFile(TSeekableStream& stream, TEntryBuffers& buffers, const TZipHeader& central,
+                    const TZipEntryPlan& entry, const std::wstring& out, const TEntryProgress& progress) {
+    try {
+        TFileStream file(out, native::FileAccess::Create);
+        const std::uint32_t crc = CopyData(stream, buffers, central, entry, file, [&](std::uint64_t position) {
+            if (progress) progress(out, entry.local, position);
+        });
+        if (crc != central.CRC32) throw EZipCRCException(entry.original);
+        const auto time = DecodeDosDateTime(entry.local.ModifiedDateTime);
+        // The volume-label bit means nothing for a file.
+        file.SetTimesAndAttributes(time ? &*time : nullptr,
+                                   central.HostSystem() == zip::HostMsDos
+                                       ? std::optional(central.ExternalAttributes & 0xFF & ~0x08u)
+                                       : std::nullopt);
+    } catch (EZipException& e) {
+        e.SetEntryIfUnnamed(entry.original);
+        throw;
+    }
+}
