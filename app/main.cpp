@@ -51,6 +51,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const std::optional<Reporter> started = ReporterFor(invocation, visible);
     if (!started) return kExitLogFailed;
     const Reporter& reporter = *started;
+    // Nor does the system ask anything of a quiet run (a drive without its disk).
+    if (reporter.Quiet()) ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     LogStart(reporter, invocation, visible);
     switch (invocation.road) {
     case Road::Refused:

@@ -152,6 +152,8 @@ int RunUninstaller(const std::vector<std::wstring>& arguments) {
     const std::optional<Reporter> started = ReporterFor(invocation, visible);
     if (!started) return kExitLogFailed;
     const Reporter& reporter = *started;
+    // Nor does the system ask anything of a quiet run (a drive without its disk).
+    if (reporter.Quiet()) ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     const std::wstring folder = OwnFolder();
     reporter.Note(L"uninstaller: " + ProgramPath());
     reporter.Note(L"command line: " + std::wstring(::GetCommandLineW()));
