@@ -104,7 +104,9 @@ int TForm2::RunInstallation(const std::wstring& folder) {
                            std::to_wstring(space.needed) + L" needed");
         }
         reporter_.Note(L"running instances ended: " + std::to_wstring(CloseRunningInstances(kInstanceExe)));
-        if (RecoverInterruptedInstallation(folder, exeName)) reporter_.Note(L"an interrupted earlier run was put right");
+        if (RecoverInterruptedInstallation(folder, exeName)) {
+            reporter_.Note(L"an interrupted earlier run was put right");
+        }
         // Only an earlier installation is replaced as a whole; a folder with
         // other data is extracted over, so that nobody's files are lost. Either
         // way a failed extraction leaves what was there before.

@@ -38,7 +38,9 @@ std::uint64_t ClusterSize(const std::wstring& folder) {
     return std::uint64_t{sectorsPerCluster} * bytesPerSector;
 }
 
-std::uint64_t RoundedUp(std::uint64_t bytes, std::uint64_t cluster) { return (bytes + cluster - 1) / cluster * cluster; }
+std::uint64_t RoundedUp(std::uint64_t bytes, std::uint64_t cluster) {
+    return (bytes + cluster - 1) / cluster * cluster;
+}
 
 std::uint64_t ResourceBytes(const std::wstring& name) { return TResourceStream(name, RT_RCDATA).Size(); }
 

@@ -16,7 +16,9 @@ InstallationLock::InstallationLock(const std::wstring& productName) {
     // An installer that died holding it leaves it abandoned, which is ours now.
     const DWORD taken = ::WaitForSingleObject(mutex_.get(), 0);
     if (taken != WAIT_OBJECT_0 && taken != WAIT_ABANDONED) {
-        throw EStepFailed({.step = L"take the installation lock", .path = name, .systemCode = ERROR_INSTALL_ALREADY_RUNNING,
+        throw EStepFailed({.step = L"take the installation lock",
+                           .path = name,
+                           .systemCode = ERROR_INSTALL_ALREADY_RUNNING,
                            .text = L"another installation of " + productName + L" is running"});
     }
 }

@@ -39,7 +39,8 @@ TEST(DescribeFailure, NamesStepPathTextAndCode) {
     EXPECT_EQ(DescribeFailure({.step = L"copy the payload", .path = L"Q:\\K\\Programa.zip", .systemCode = 3,
                                .text = L"The system cannot find the path specified"}),
               L"copy the payload \"Q:\\K\\Programa.zip\": The system cannot find the path specified (system error 3)");
-    EXPECT_EQ(DescribeFailure({.step = L"make the shortcuts", .systemCode = 0x80040154UL, .text = L"Class not registered"}),
+    EXPECT_EQ(DescribeFailure(
+                  {.step = L"make the shortcuts", .systemCode = 0x80040154UL, .text = L"Class not registered"}),
               L"make the shortcuts: Class not registered (system error 0x80040154)");
 }
 
