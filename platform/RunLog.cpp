@@ -6,9 +6,9 @@
 
 #include <cstdio>
 
-RunLog::RunLog(std::wstring path) : path_(std::move(path)) {
-    file_ = win::UniqueFile(::CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+RunLog::RunLog(std::wstring path, bool replace) : path_(std::move(path)) {
+    file_ = win::UniqueFile(::CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                          replace ? CREATE_ALWAYS : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file_) {
         const DWORD code = ::GetLastError();
         throw EPlatformError(L"Cannot create the log \"" + path_ + L"\". " + SystemMessage(code), code);
@@ -38,18 +38,29 @@ void RunLog::Write(std::wstring_view text) const noexcept {
     }
 }
 
-std::wstring DefaultLogPath(const std::wstring& title) {
+std::wstring DefaultLogPath(const std::wstring& title, int attempt) {
     wchar_t temp[MAX_PATH + 1] = {};
     const DWORD length = ::GetTempPathW(MAX_PATH + 1, temp);
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
     wchar_t stamp[32];
-    std::swprintf(stamp, 32, L"-%04u%02u%02u-%02u%02u%02u.log", now.wYear, now.wMonth, now.wDay, now.wHour,
-                  now.wMinute, now.wSecond);
-    return std::wstring(temp, length) + title + stamp;
+    std::swprintf(stamp, 32, L"-%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+                  now.wSecond);
+    return std::wstring(temp, length) + title + stamp + (attempt > 0 ? L"-" + std::to_wstring(attempt) : L"") +
+           L".log";
 }
 
 RunLog OpenRunLog(const Invocation& invocation, bool quiet) {
     if (!invocation.log && !quiet) return {};
-    return RunLog(invocation.logFile.empty() ? DefaultLogPath(ApplicationTitle()) : invocation.logFile);
+    if (!invocation.logFile.empty()) return RunLog(invocation.logFile);
+    // Two runs in one second, at once as a deployment's retry may be, each
+    // get a file of their own.
+    constexpr int kAttempts = 100;
+    for (int attempt = 0;; ++attempt) {
+        try {
+            return RunLog(DefaultLogPath(ApplicationTitle(), attempt), false);
+        } catch (const EPlatformError& error) {
+            if (error.Code() != ERROR_FILE_EXISTS || attempt + 1 == kAttempts) throw;
+        }
+    }
 }

@@ -15,8 +15,9 @@ class RunLog {
 public:
     // Writes nothing.
     RunLog() = default;
-    // Creates or replaces the file. Throws EPlatformError with the system's code.
-    explicit RunLog(std::wstring path);
+    // Creates the file, or replaces it when asked. Throws EPlatformError with
+    // the system's code.
+    explicit RunLog(std::wstring path, bool replace = true);
 
     bool IsOpen() const { return static_cast<bool>(file_); }
     const std::wstring& Path() const { return path_; }
@@ -30,8 +31,9 @@ private:
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
-// %TEMP%\<title>-<yyyymmdd-hhmmss>.log, on the local clock.
-std::wstring DefaultLogPath(const std::wstring& title);
+// %TEMP%\<title>-<yyyymmdd-hhmmss>.log, on the local clock; a later attempt
+// in the same second adds "-<attempt>" before the extension.
+std::wstring DefaultLogPath(const std::wstring& title, int attempt = 0);
 
 // The log the command line asks for: its file, or a file of its own in the
 // temporary folder when asked without one or when the run shows nothing

@@ -10,8 +10,8 @@ import unittest
 from harness import (BUILD, DRIVE_C, EDITIONS, ERROR_TEXT, INSTALLER, MAIN_TITLE, PROBE, PROGRAM_FILES, WINE,
                      answer_message_box, click, control, end_installer, find_windows, fresh_folder,
                      installer_command, kill_products, launch, log_lines, mounted_drive, product_windows,
-                     remove_shortcuts, shortcut, start, unix_path, visible_windows, wait_for_window, wait_until,
-                     window_controls, windows_path, wine, xdotool)
+                     remove_shortcuts, shortcut, start, unix_path, user_folder, visible_windows, wait_for_window,
+                     wait_until, window_controls, windows_path, wine, xdotool)
 from test_rollback import corrupted_installer, snapshot
 
 INSTALL = (562 + 53, 395 + 16)
@@ -107,6 +107,14 @@ class NobodyToAnswer(unittest.TestCase):
                     self.assertTrue(any(line.startswith("error: ") and cause in line for line in lines), lines)
                     self.assertTrue(lines[-1].startswith(f"exit code {code}: "), lines[-1])
                     self.assertEqual(product_windows(), [])
+
+    def test_without_arguments_where_nobody_sees_it_ends_at_once(self):
+        temp = user_folder() / "Temp"
+        before = set(temp.glob("Instalador-*.log"))
+        code, output = launch(installer_command(INSTALLER), station=True, timeout=60)
+        self.assertEqual(code, 3)
+        (log,) = set(temp.glob("Instalador-*.log")) - before
+        self.assertIn("nobody can see this session", log_lines(log)[-2])
 
     @contextlib.contextmanager
     def road(self, name):
