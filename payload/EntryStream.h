@@ -1,5 +1,5 @@
 // The stream of an entry's uncompressed data, for the two methods the reader
-// decodes: stored and deflate.
+// decodes: stored and deflate, without encryption.
 #pragma once
 
 #include "Stream.h"
@@ -8,8 +8,9 @@
 #include <memory>
 #include <string>
 
-// Fails with an UnsupportedMethod error naming the entry for any other method.
-void CheckMethod(const TZipHeader& central, const std::wstring& entry);
+// Fails with an UnsupportedMethod error naming the entry for an encrypted
+// entry (by either header's flags) or any other method.
+void CheckSupported(const TZipHeader& central, const TZipHeader& local, const std::wstring& entry);
 
 // Reads from the archive stream at the entry's first byte of data. A stored
 // entry's length comes from the local header, or from the central one when the

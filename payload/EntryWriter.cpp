@@ -2,6 +2,7 @@
 
 #include "Crc32.h"
 #include "EntryStream.h"
+#include "EntryTime.h"
 #include "FileStream.h"
 #include "ZipExceptions.h"
 #include "ZipPaths.h"
@@ -9,19 +10,6 @@
 #include <algorithm>
 
 namespace {
-
-std::optional<native::LocalDateTime> DecodeDosDateTime(std::uint32_t value) {
-    const int date = static_cast<int>(value >> 16);
-    const int time = static_cast<int>(value & 0xFFFF);
-    const native::LocalDateTime t{1980 + (date >> 9), (date >> 5) & 0x0F, date & 0x1F,
-                                  time >> 11,         (time >> 5) & 0x3F, (time & 0x1F) * 2};
-    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (t.month < 1 || t.month > 12 || t.day < 1) return std::nullopt;
-    const bool leap = t.year % 4 == 0 && (t.year % 100 != 0 || t.year % 400 == 0);
-    if (t.day > days[t.month - 1] + (t.month == 2 && leap ? 1 : 0)) return std::nullopt;
-    if (t.hour > 23 || t.minute > 59 || t.second > 59) return std::nullopt;
-    return t;
-}
 
 std::wstring FileNamePart(const std::wstring& name) {
     const auto slash = name.find_last_of(L'\\');
@@ -69,7 +57,8 @@ std::optional<std::wstring> PrepareEntry(const TZipEntryPlan& entry, const std::
     }
     std::wstring out = zip::Combine(path, createSubdirs ? entry.name : FileNamePart(entry.name));
     if (createSubdirs) {
-        if (const auto slash = out.find_last_of(L'\\'); slash != std::wstring::npos && slash > 0) {
+        // The target folder itself may be given with "/" on the host.
+        if (const auto slash = out.find_last_of(L"\\/"); slash != std::wstring::npos && slash > 0) {
             const std::wstring parent = out.substr(0, slash);
             if (!made || made->insert(zip::FoldedPath(parent)).second) native::CreateDirectories(parent);
         }
@@ -92,10 +81,11 @@ void WriteEntryFile(TSeekableStream& stream, TEntryBuffers& buffers, const TZipH
             if (progress) progress(out, entry.local, position);
         });
         if (crc != central.CRC32) throw EZipCRCException(entry.original);
-        const auto time = DecodeDosDateTime(entry.local.ModifiedDateTime);
+        const auto time = EntryTime(central, entry.local);
+        const std::uint8_t host = central.HostSystem();
         // The volume-label bit means nothing for a file.
         file.SetTimesAndAttributes(time ? &*time : nullptr,
-                                   central.HostSystem() == zip::HostMsDos
+                                   host == zip::HostMsDos || host == zip::HostNtfs
                                        ? std::optional(central.ExternalAttributes & 0xFF & ~0x08u)
                                        : std::nullopt);
     } catch (EZipException& e) {

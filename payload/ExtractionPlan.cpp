@@ -9,6 +9,7 @@
 #include <Utf8.h>
 
 #include <algorithm>
+#include <limits>
 #include <map>
 
 namespace {
@@ -44,6 +45,37 @@ std::wstring ReadLinkTarget(TStream& data, const TZipHeader& central, const std:
     return Utf8ToWide({reinterpret_cast<const char*>(buffer), length});
 }
 
+[[noreturn]] void FailFormat(const std::wstring& text, const std::wstring& entry) {
+    throw EZipException(TZipErrorKind::Format, text, entry);
+}
+
+// No two entries may share bytes, from the local header to the end of the
+// compressed data, as the entries of overlap-based zip bombs do. Writers put
+// entries in the order of their data, so there is seldom anything to sort.
+void CheckNoOverlap(const TZipDirectory& directory, const std::vector<TZipEntryPlan>& plan) {
+    struct Range {
+        std::uint64_t start, end;
+        std::size_t entry;
+    };
+    std::vector<Range> ranges;
+    ranges.reserve(plan.size());
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        const auto dataAt = static_cast<std::uint64_t>(plan[i].dataAt);
+        const std::uint64_t compressed = directory.Entries()[i].GetCompressedSize64();
+        ranges.push_back({static_cast<std::uint64_t>(directory.LocalHeaderAt(i)),
+                          dataAt + std::min(compressed, std::numeric_limits<std::uint64_t>::max() - dataAt), i});
+    }
+    auto byStart = [](const Range& a, const Range& b) { return a.start < b.start; };
+    if (!std::is_sorted(ranges.begin(), ranges.end(), byStart)) std::sort(ranges.begin(), ranges.end(), byStart);
+    for (std::size_t k = 1; k < ranges.size(); ++k) {
+        if (ranges[k].start >= ranges[k - 1].end) continue;
+        const TZipEntryPlan& first = plan[ranges[k - 1].entry];
+        const TZipEntryPlan& second = plan[ranges[k].entry];
+        FailFormat(L"Entries \"" + first.original + L"\" and \"" + second.original + L"\" overlap",
+                   ranges[k - 1].entry > ranges[k].entry ? first.original : second.original);
+    }
+}
+
 }  // namespace
 
 std::vector<TZipEntryPlan> JudgeExtraction(const TZipDirectory& directory, const std::wstring& path,
@@ -58,7 +90,12 @@ std::vector<TZipEntryPlan> JudgeExtraction(const TZipDirectory& directory, const
         entry.dataAt = directory.Stream().Position();
         std::wstring name = EntryName(entry.local, central);
         std::replace(name.begin(), name.end(), L'/', L'\\');
-        CheckMethod(central, name);
+        if (entry.local.FileName != central.FileName) {
+            FailFormat(L"The local header of \"" + name + L"\" names another entry", name);
+        }
+        // Taken for the target folder itself, a nameless file would be lost.
+        if (name.empty()) FailFormat(L"Entry " + std::to_wstring(i + 1) + L" has no name", {});
+        CheckSupported(central, entry.local, name);
         auto confined = zip::ConfineEntryName(name);
         if (!confined) throw UnsafeEntryName(name);
         entry.original = std::move(name);
@@ -70,6 +107,7 @@ std::vector<TZipEntryPlan> JudgeExtraction(const TZipDirectory& directory, const
         entry.linkTarget = ReadLinkTarget(*data, central, entry.original, buffers);
         links.emplace(zip::FoldedPath(entry.name), i);
     }
+    CheckNoOverlap(directory, plan);
 
     // Nothing is written or created through a link, the archive's own or one
     // that was there before: not below it, and not in its place.

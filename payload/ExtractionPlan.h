@@ -21,9 +21,11 @@ struct TZipEntryPlan {
     std::int64_t dataAt = 0;
 };
 
-// Refuses, naming the first such entry in the archive's order, names that
-// would leave the folder, entries below or in place of a link (the archive's
-// own or one already below path), link targets that resolve outside, and
-// methods the reader does not decode. Link targets pass through the buffers.
+// Refuses, naming the first such entry in the archive's order, local headers
+// that name another entry than their central one, nameless entries, methods
+// the reader does not decode and encrypted entries, names that would leave the
+// folder, entries whose data overlap, entries below or in place of a link (the
+// archive's own or one already below path), and link targets that resolve
+// outside. Link targets pass through the buffers.
 std::vector<TZipEntryPlan> JudgeExtraction(const TZipDirectory& directory, const std::wstring& path,
                                            TEntryBuffers& buffers);

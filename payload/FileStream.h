@@ -17,7 +17,7 @@ public:
     void WriteBuffer(const void* buffer, std::size_t count);
     std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override;
     std::int64_t Size() override;
-    void SetTimesAndAttributes(const native::LocalDateTime* time, std::optional<std::uint32_t> attributes) {
+    void SetTimesAndAttributes(const native::FileTime* time, std::optional<std::uint32_t> attributes) {
         file_.SetTimesAndAttributes(time, attributes);
     }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 
 namespace native {
 
@@ -19,6 +20,11 @@ enum class FileAccess {
 struct LocalDateTime {
     int year, month, day, hour, minute, second;
 };
+// An exact time as Windows counts it: 100 ns units since 1601-01-01 UTC.
+struct UtcTime {
+    std::uint64_t ticks;
+};
+using FileTime = std::variant<LocalDateTime, UtcTime>;
 
 // An open file, closed when the object goes. A failed open leaves no handle
 // and the system's code for the cause; the other calls need an open file.
@@ -47,7 +53,7 @@ public:
     // 0x04 system, 0x20 archive), in one step on the open file; what is not
     // given stays. The outcome is
     // not examined: the file is complete either way.
-    void SetTimesAndAttributes(const LocalDateTime* time, std::optional<std::uint32_t> attributes);
+    void SetTimesAndAttributes(const FileTime* time, std::optional<std::uint32_t> attributes);
 
 private:
     // The platform's owner of the open file; none after a failed open.

@@ -60,19 +60,41 @@ File::File(const std::wstring& path, FileAccess access) {
     handle_ = std::make_unique<Handle>(fd);
 }
 
-void File::SetTimesAndAttributes(const LocalDateTime* time, std::optional<std::uint32_t> attributes) {
+namespace {
+
+timespec ToTimespec(const FileTime& time) {
+    if (const auto* utc = std::get_if<UtcTime>(&time)) {
+        // 1970-01-01 in 100 ns units since 1601-01-01.
+        constexpr std::int64_t unixEpoch = 116444736000000000;
+        constexpr std::int64_t perSecond = 10000000;
+        const std::int64_t sinceEpoch = static_cast<std::int64_t>(utc->ticks) - unixEpoch;
+        std::int64_t seconds = sinceEpoch / perSecond;
+        std::int64_t rest = sinceEpoch % perSecond;
+        if (rest < 0) {
+            --seconds;
+            rest += perSecond;
+        }
+        return {static_cast<std::time_t>(seconds), static_cast<long>(rest * 100)};
+    }
+    const auto& local = std::get<LocalDateTime>(time);
+    std::tm tm{};
+    tm.tm_year = local.year - 1900;
+    tm.tm_mon = local.month - 1;
+    tm.tm_mday = local.day;
+    tm.tm_hour = local.hour;
+    tm.tm_min = local.minute;
+    tm.tm_sec = local.second;
+    tm.tm_isdst = -1;
+    return {std::mktime(&tm), 0};
+}
+
+}  // namespace
+
+void File::SetTimesAndAttributes(const FileTime* time, std::optional<std::uint32_t> attributes) {
     const int fd = handle_->fd;
     if (time) {
-        std::tm tm{};
-        tm.tm_year = time->year - 1900;
-        tm.tm_mon = time->month - 1;
-        tm.tm_mday = time->day;
-        tm.tm_hour = time->hour;
-        tm.tm_min = time->minute;
-        tm.tm_sec = time->second;
-        tm.tm_isdst = -1;
         // No creation time to set here: only the modification time changes.
-        const timespec times[2] = {{0, UTIME_OMIT}, {std::mktime(&tm), 0}};
+        const timespec times[2] = {{0, UTIME_OMIT}, ToTimespec(*time)};
         ::futimens(fd, times);
     }
     // Of the MS-DOS bits only read-only means something to a POSIX file.

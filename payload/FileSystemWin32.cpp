@@ -46,25 +46,34 @@ File::File(const std::wstring& path, FileAccess access) {
     handle_ = std::make_unique<Handle>(std::move(file));
 }
 
-void File::SetTimesAndAttributes(const LocalDateTime* time, std::optional<std::uint32_t> attributes) {
+namespace {
+
+// The time in 100 ns units since 1601 UTC, or 0 for a local time that does not convert.
+std::uint64_t Ticks(const FileTime& time) {
+    if (const auto* utc = std::get_if<UtcTime>(&time)) return utc->ticks;
+    const auto& broken = std::get<LocalDateTime>(time);
+    SYSTEMTIME local{};
+    local.wYear = static_cast<WORD>(broken.year);
+    local.wMonth = static_cast<WORD>(broken.month);
+    local.wDay = static_cast<WORD>(broken.day);
+    local.wHour = static_cast<WORD>(broken.hour);
+    local.wMinute = static_cast<WORD>(broken.minute);
+    local.wSecond = static_cast<WORD>(broken.second);
+    SYSTEMTIME utc;
+    FILETIME stamp;
+    if (!::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) || !::SystemTimeToFileTime(&utc, &stamp)) return 0;
+    return std::uint64_t{stamp.dwHighDateTime} << 32 | stamp.dwLowDateTime;
+}
+
+}  // namespace
+
+void File::SetTimesAndAttributes(const FileTime* time, std::optional<std::uint32_t> attributes) {
     FILE_BASIC_INFO info{};
     // Zero leaves them; no bits at all is asked for as "normal".
     if (attributes) info.FileAttributes = *attributes != 0 ? *attributes : FILE_ATTRIBUTE_NORMAL;
     if (time) {
-        SYSTEMTIME local{};
-        local.wYear = static_cast<WORD>(time->year);
-        local.wMonth = static_cast<WORD>(time->month);
-        local.wDay = static_cast<WORD>(time->day);
-        local.wHour = static_cast<WORD>(time->hour);
-        local.wMinute = static_cast<WORD>(time->minute);
-        local.wSecond = static_cast<WORD>(time->second);
-        SYSTEMTIME utc;
-        FILETIME stamp;
-        if (::TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) && ::SystemTimeToFileTime(&utc, &stamp)) {
-            info.CreationTime.LowPart = stamp.dwLowDateTime;
-            info.CreationTime.HighPart = static_cast<LONG>(stamp.dwHighDateTime);
-            info.LastWriteTime = info.CreationTime;
-        }
+        info.CreationTime.QuadPart = static_cast<LONGLONG>(Ticks(*time));
+        info.LastWriteTime = info.CreationTime;
     }
     ::SetFileInformationByHandle(handle_->file.get(), FileBasicInfo, &info, sizeof info);
 }

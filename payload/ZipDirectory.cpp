@@ -72,7 +72,7 @@ TZipHeader ReadCentralHeader(TSeekableStream& stream) {
 
 }  // namespace
 
-TZipDirectory::TZipDirectory(TSeekableStream& stream) : stream_(stream), start_(stream.Position()) { Read(); }
+TZipDirectory::TZipDirectory(TSeekableStream& stream) : stream_(stream) { Read(); }
 
 std::int64_t TZipDirectory::FindEndOfCentralDirectory(std::uint8_t (&record)[zip::EndOfCentralDirSize]) {
     const std::int64_t size = stream_.Size();
@@ -104,25 +104,45 @@ std::int64_t TZipDirectory::FindEndOfCentralDirectory(std::uint8_t (&record)[zip
     return -1;
 }
 
-bool TZipDirectory::ReadZip64End(std::int64_t endRecordAt, std::uint64_t& count, std::uint64_t& size,
-                                 std::uint64_t& offset) {
-    if (endRecordAt < static_cast<std::int64_t>(zip::Zip64EndLocatorSize)) return false;
-    stream_.Seek(endRecordAt - static_cast<std::int64_t>(zip::Zip64EndLocatorSize), SeekOrigin::Begin);
+std::int64_t TZipDirectory::ReadZip64End(std::int64_t endRecordAt, std::uint64_t& count, std::uint64_t& size,
+                                         std::uint64_t& offset) {
+    if (endRecordAt < static_cast<std::int64_t>(zip::Zip64EndLocatorSize)) return -1;
+    const std::int64_t locatorAt = endRecordAt - static_cast<std::int64_t>(zip::Zip64EndLocatorSize);
+    stream_.Seek(locatorAt, SeekOrigin::Begin);
     std::uint8_t locator[zip::Zip64EndLocatorSize];
     if (stream_.ReadFully(locator, sizeof locator) != sizeof locator ||
         zip::Get32(locator) != zip::Zip64EndLocatorSignature) {
-        return false;
+        return -1;
     }
-    SeekTo(stream_, zip::Get64(locator + 8));
     std::uint8_t record[zip::Zip64EndOfCentralDirSize];
-    if (stream_.ReadFully(record, sizeof record) != sizeof record ||
-        zip::Get32(record) != zip::Zip64EndOfCentralDirSignature) {
+    auto isRecordAt = [&](std::uint64_t position) {
+        SeekTo(stream_, position);
+        return stream_.ReadFully(record, sizeof record) == sizeof record &&
+               zip::Get32(record) == zip::Zip64EndOfCentralDirSignature;
+    };
+    // Behind bytes in front of the archive the record is not where the locator
+    // says but where writers put it: just before the locator.
+    const std::uint64_t recorded = zip::Get64(locator + 8);
+    const std::int64_t usual = locatorAt - static_cast<std::int64_t>(zip::Zip64EndOfCentralDirSize);
+    std::int64_t recordAt = -1;
+    if (isRecordAt(recorded)) {
+        recordAt = static_cast<std::int64_t>(recorded);
+    } else if (usual >= 0 && static_cast<std::uint64_t>(usual) > recorded &&
+               isRecordAt(static_cast<std::uint64_t>(usual))) {
+        recordAt = usual;
+    } else {
         FailReading();
     }
     count = zip::Get64(record + 32);
     size = zip::Get64(record + 40);
     offset = zip::Get64(record + 48);
-    return true;
+    return recordAt;
+}
+
+bool TZipDirectory::IsCentralHeaderAt(std::uint64_t position) {
+    std::uint8_t signature[4];
+    SeekTo(stream_, position);
+    return stream_.ReadFully(signature, 4) == 4 && zip::Get32(signature) == zip::CentralHeaderSignature;
 }
 
 void TZipDirectory::Read() {
@@ -138,28 +158,53 @@ void TZipDirectory::Read() {
     const bool atMaximum = zip::Get16(end + 4) == 0xFFFF || zip::Get16(end + 6) == 0xFFFF ||
                            zip::Get16(end + 8) == 0xFFFF || count == 0xFFFF || size == zip::Zip64Marker ||
                            offset == zip::Zip64Marker;
-    if (!(atMaximum && ReadZip64End(endRecordAt, count, size, offset)) && offset == zip::Zip64Marker) FailReading();
-    SeekTo(stream_, offset);
+    const std::int64_t zip64At = atMaximum ? ReadZip64End(endRecordAt, count, size, offset) : -1;
+    if (zip64At < 0 && offset == zip::Zip64Marker) FailReading();
+
+    // Bytes in front of the archive shift every offset it records: by as many
+    // as lie between where its directory should end and where it does.
+    const auto directoryEnd = static_cast<std::uint64_t>(zip64At >= 0 ? zip64At : endRecordAt);
+    if (size <= directoryEnd && offset < directoryEnd - size) {
+        const std::uint64_t shifted = directoryEnd - size;
+        if (size == 0 || IsCentralHeaderAt(shifted)) base_ = static_cast<std::int64_t>(shifted - offset);
+    }
+    SeekTo(stream_, static_cast<std::uint64_t>(base_) + offset);
     const std::int64_t directoryAt = stream_.Position();
+    auto consumed = [&] { return static_cast<std::uint64_t>(stream_.Position() - directoryAt); };
 
     // Entries are read from the stream, never reserved by the count, so a false
-    // count ends at the data's end; the directory must then hold exactly the
-    // announced entries in exactly its announced size, or part of it would be lost.
-    for (std::uint64_t k = 0; k < count; ++k) entries_.push_back(ReadCentralHeader(stream_));
-    if (static_cast<std::uint64_t>(stream_.Position() - directoryAt) != size) FailReading();
+    // count ends at the data's end. Without a ZIP64 record the 16-bit count may
+    // have wrapped past 65,535 entries: entries are read while the count or the
+    // size says there are more, and then both must agree, or part of the
+    // directory would be lost.
+    while (entries_.size() < count || consumed() < size) entries_.push_back(ReadCentralHeader(stream_));
+    const std::uint64_t read = entries_.size();
+    if (consumed() != size || (zip64At < 0 ? read % 0x10000 : read) != count) FailReading();
+}
+
+namespace {
+
+[[noreturn]] void FailLocalHeader(const TZipHeader& central) {
+    throw EZipException(TZipErrorKind::Format, L"Invalid Zip Local Header signature", CentralName(central));
+}
+
+}  // namespace
+
+std::int64_t TZipDirectory::LocalHeaderAt(std::size_t index) const {
+    const TZipHeader& central = entries_.at(index);
+    const std::uint64_t offset = central.GetLocalHeaderOffset64();
+    if (offset > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max() - base_)) {
+        FailLocalHeader(central);
+    }
+    return base_ + static_cast<std::int64_t>(offset);
 }
 
 TZipHeader TZipDirectory::ReadLocalHeader(std::size_t index) const {
-    const TZipHeader& central = entries_.at(index);
-    const std::uint64_t offset = central.GetLocalHeaderOffset64();
-    auto fail = [&] {
-        throw EZipException(TZipErrorKind::Format, L"Invalid Zip Local Header signature", CentralName(central));
-    };
-    if (offset > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max() - start_)) fail();
-    stream_.Seek(start_ + static_cast<std::int64_t>(offset), SeekOrigin::Begin);
-
+    stream_.Seek(LocalHeaderAt(index), SeekOrigin::Begin);
     std::uint8_t fixed[zip::LocalHeaderSize]{};
-    if (stream_.ReadFully(fixed, 4) != 4 || zip::Get32(fixed) != zip::LocalHeaderSignature) fail();
+    if (stream_.ReadFully(fixed, 4) != 4 || zip::Get32(fixed) != zip::LocalHeaderSignature) {
+        FailLocalHeader(entries_[index]);
+    }
     // A local header cut short is not detected here: it shows as data that end
     // too early or as a CRC mismatch.
     stream_.ReadFully(fixed + 4, zip::LocalHeaderSize - 4);

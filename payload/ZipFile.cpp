@@ -1,6 +1,7 @@
 #include "ZipFile.h"
 
 #include "EntryStream.h"
+#include "ParallelExtraction.h"
 
 namespace {
 

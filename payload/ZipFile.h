@@ -1,12 +1,11 @@
 // TZipFile: reads ZIP archives (single disk, ZIP64 end records, stored and
-// deflated entries) and extracts their entries below a folder.
+// deflated entries, unencrypted) and extracts their entries below a folder.
 #pragma once
 
 #include "EntryBuffers.h"
 #include "EntryWriter.h"
 #include "ExtractionPlan.h"
 #include "FileStream.h"
-#include "ParallelExtraction.h"
 #include "Stream.h"
 #include "ZipDirectory.h"
 #include "ZipExceptions.h"
@@ -37,7 +36,8 @@ public:
 
     // Only reading is supported: any other mode fails with "Invalid argument".
     void Open(const std::wstring& fileName, TZipMode mode);
-    // The archive starts at the stream's position; the stream must outlive the opening.
+    // The stream must outlive the opening; bytes in front of the archive are
+    // found and skipped.
     void Open(TSeekableStream& stream, TZipMode mode);
     void Close();
 
@@ -46,8 +46,8 @@ public:
     void Extract(int index, const std::wstring& path, bool createSubdirs = true);
     // Fails with EZipFileNotFoundException when no entry bears the name.
     void Extract(const std::wstring& fileName, const std::wstring& path, bool createSubdirs = true);
-    // Every entry, as ExtractEntries writes them: on several threads when the
-    // archive was opened by name and no OnProgress is set.
+    // Every entry, as ExtractEntries (ParallelExtraction.h) writes them: on
+    // several threads when the archive was opened by name and no OnProgress is set.
     void ExtractAll(const std::wstring& path);
 
     // The index of the entry with this central-directory name ("/" separators), or -1.

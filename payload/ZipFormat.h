@@ -28,12 +28,18 @@ constexpr std::size_t EndSearchWindow = 1100;
 constexpr std::uint32_t Zip64Marker = 0xFFFFFFFF;
 
 constexpr std::uint16_t Zip64ExtraId = 0x0001;
+constexpr std::uint16_t NtfsExtraId = 0x000A;             // times in 100 ns units since 1601, UTC
+constexpr std::uint16_t ExtendedTimestampExtraId = 0x5455;  // "UT": Unix seconds, UTC
 constexpr std::uint16_t UnicodePathExtraId = 0x7075;
 
+constexpr std::uint16_t FlagEncrypted = 0x0001;
 constexpr std::uint16_t FlagDataDescriptor = 0x0008;
+constexpr std::uint16_t FlagStrongEncryption = 0x0040;
 constexpr std::uint16_t FlagUtf8 = 0x0800;
 
+// Hosts whose external attributes hold the MS-DOS bits.
 constexpr std::uint8_t HostMsDos = 0;
+constexpr std::uint8_t HostNtfs = 10;
 constexpr std::uint8_t AttributeSymbolicLink = 0x40;
 
 constexpr std::uint16_t MethodStored = 0;

@@ -1,6 +1,6 @@
 // Writes the seed corpus: small crafted archives that reach each part of the
-// reader (end search, ZIP64, central and local headers, both methods, extra
-// fields, names, links).
+// reader (end search, bytes in front, ZIP64, central and local headers, both
+// methods, encryption, extra fields and times, names, overlaps, links).
 #include "ZipBuilder.h"
 
 #include <cstdio>
@@ -40,6 +40,20 @@ int main(int argc, char** argv) {
     write("traversal.zip", Build({{{.name = "../x.txt", .data = "x"}}}));
     write("zip64-offset.zip", Build({{text, {.name = "o.txt", .data = "o", .zip64Offset = true}}}));
     write("dot-names.zip", Build({{{.name = "./", .data = "", .method = 0}, {.name = "./d/./e.txt", .data = "e"}}}));
+    const std::string plain = Build({{text, {.name = "b.txt", .data = "b"}}});
+    write("prefixed.zip", std::string(1024, 'x') + plain);
+    write("prefixed-zip64.zip", std::string(1024, 'x') + Build({{text}, "", true}));
+    // Two entries counted as one: read by the directory's size, then refused.
+    write("count-by-size.zip", MessWith(plain, FindLast(plain, 0x06054B50) + 8, Le16(1) + Le16(1)));
+    write("encrypted.zip", Build({{{.name = "e.txt", .data = "", .flag = 0x0801}}}));
+    write("nameless.zip", Build({{text, {.name = "", .data = "n"}}}));
+    const std::string twice = Build({{text, text}});
+    write("overlap.zip", MessWith(twice, FindLast(twice, 0x02014B50) + 42, Le32(0)));
+    write("name-mismatch.zip", MessWith(plain, plain.find("b.txt"), "x"));
+    const std::string ntfs = ExtraRecord(0x000A, Le32(0) + Le16(1) + Le16(24) + std::string(24, '\x01'));
+    const std::string ut = ExtraRecord(0x5455, "\x01" + Le32(1));
+    write("times.zip", Build({{{.name = "ntfs.txt", .data = "n", .madeBy = 0x0A14, .localExtra = ntfs},
+                               {.name = "ut.txt", .data = "u", .centralExtra = ut}}}));
     write("link-chain.zip", Build({{{.name = "a/l", .data = "..", .method = 0, .externalAttributes = 0x40},
                                     {.name = "a/l/m", .data = "..", .method = 0, .externalAttributes = 0x40},
                                     {.name = "a/l/m/x.txt", .data = "x"}}}));

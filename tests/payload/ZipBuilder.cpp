@@ -43,32 +43,41 @@ std::string UnicodePath(const std::string& rawName, const std::string& utf8Name,
     return ExtraRecord(0x7075, data);
 }
 
+namespace {
+
+// One entry's local header and data onto out, its central header onto central.
+void Append(const Entry& e, std::string& out, std::string& central) {
+    const std::string stored = e.payload ? *e.payload : e.method == 8 ? Deflate(e.data) : e.data;
+    const std::uint32_t crc = e.crc.value_or(Crc(e.data));
+    const std::uint32_t size = e.uncompressedSize.value_or(static_cast<std::uint32_t>(e.data.size()));
+    const auto compressed = static_cast<std::uint32_t>(stored.size());
+    const std::uint16_t flag = e.flag | (e.dataDescriptor ? 0x0008 : 0);
+    const auto offset = static_cast<std::uint32_t>(out.size());
+
+    out += Le32(0x04034B50) + Le16(20) + Le16(flag) + Le16(e.method) + Le32(e.dosTime);
+    out += e.dataDescriptor ? Le32(0) + Le32(0) + Le32(0) : Le32(crc) + Le32(compressed) + Le32(size);
+    out += Le16(static_cast<std::uint32_t>(e.name.size())) + Le16(static_cast<std::uint32_t>(e.localExtra.size()));
+    out += e.name + e.localExtra + stored;
+    if (e.dataDescriptor) out += Le32(0x08074B50) + Le32(crc) + Le32(compressed) + Le32(size);
+
+    central += Le32(0x02014B50) + Le16(e.madeBy) + Le16(20) + Le16(flag) + Le16(e.method) + Le32(e.dosTime);
+    central += Le32(crc) + Le32(compressed) + Le32(size);
+    const std::string centralExtra = (e.zip64Offset ? ExtraRecord(0x0001, Le64(offset)) : "") + e.centralExtra;
+    central += Le16(static_cast<std::uint32_t>(e.name.size())) +
+               Le16(static_cast<std::uint32_t>(centralExtra.size())) + Le16(0) + Le16(0) + Le16(0);
+    central += Le32(e.externalAttributes) + Le32(e.zip64Offset ? 0xFFFFFFFF : offset) + e.name + centralExtra;
+}
+
+}  // namespace
+
 std::string Build(const Archive& archive) {
     std::string out;
     std::string central;
+    std::uint32_t count = 0;
     for (const Entry& e : archive.entries) {
-        const std::string stored = e.payload ? *e.payload : e.method == 8 ? Deflate(e.data) : e.data;
-        const std::uint32_t crc = e.crc.value_or(Crc(e.data));
-        const std::uint32_t size = e.uncompressedSize.value_or(static_cast<std::uint32_t>(e.data.size()));
-        const auto compressed = static_cast<std::uint32_t>(stored.size());
-        const std::uint16_t flag = e.flag | (e.dataDescriptor ? 0x0008 : 0);
-        const auto offset = static_cast<std::uint32_t>(out.size());
-
-        out += Le32(0x04034B50) + Le16(20) + Le16(flag) + Le16(e.method) + Le32(e.dosTime);
-        out += e.dataDescriptor ? Le32(0) + Le32(0) + Le32(0) : Le32(crc) + Le32(compressed) + Le32(size);
-        out += Le16(static_cast<std::uint32_t>(e.name.size())) + Le16(static_cast<std::uint32_t>(e.localExtra.size()));
-        out += e.name + e.localExtra + stored;
-        if (e.dataDescriptor) out += Le32(0x08074B50) + Le32(crc) + Le32(compressed) + Le32(size);
-
-        central += Le32(0x02014B50) + Le16(e.madeBy) + Le16(20) + Le16(flag) + Le16(e.method) + Le32(e.dosTime);
-        central += Le32(crc) + Le32(compressed) + Le32(size);
-        const std::string centralExtra = (e.zip64Offset ? ExtraRecord(0x0001, Le64(offset)) : "") + e.centralExtra;
-        central += Le16(static_cast<std::uint32_t>(e.name.size())) +
-                   Le16(static_cast<std::uint32_t>(centralExtra.size())) + Le16(0) + Le16(0) + Le16(0);
-        central += Le32(e.externalAttributes) + Le32(e.zip64Offset ? 0xFFFFFFFF : offset) + e.name + centralExtra;
+        for (std::size_t copy = 0; copy < e.copies; ++copy, ++count) Append(e, out, central);
     }
     const auto centralOffset = static_cast<std::uint32_t>(out.size());
-    const auto count = static_cast<std::uint32_t>(archive.entries.size());
     out += central;
     if (archive.zip64) {
         const auto recordOffset = static_cast<std::uint64_t>(out.size());

@@ -27,6 +27,7 @@ struct Entry {
     std::optional<std::uint32_t> uncompressedSize;  // instead of the true size, in both headers
     std::optional<std::string> payload;             // instead of the compressed data
     bool zip64Offset = false;  // the local header's offset only in a ZIP64 record, first in the central extra
+    std::size_t copies = 1;    // entries of these fields in a row, each with its own local header
 };
 
 struct Archive {

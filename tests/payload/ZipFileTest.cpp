@@ -85,6 +85,7 @@ std::vector<OpenCase> OpenCases() {
     const std::string good = Build(Simple());
     const std::size_t firstCentral = good.find(Le32(0x02014B50));
     const std::size_t end = FindLast(good, 0x06054B50);
+    const std::string twice = Build(Archive{{{.name = "a.txt", .data = "alpha"}, {.name = "a.txt", .data = "alpha"}}});
     Archive zip64 = Simple();
     zip64.zip64 = true;
     const std::string good64 = Build(zip64);
@@ -130,6 +131,16 @@ std::vector<OpenCase> OpenCases() {
          "zip: Error reading zip file"},
         {"ZIP64 record offset beyond the file",
          MessWith(good64, FindLast(good64, 0x07064B50) + 8, Le64(0xFFFFFFFFFFFFull)), "zip: Error reading zip file"},
+        // A self-extractor's stub, or an executable with the archive appended.
+        {"1 KiB in front", std::string(1024, 'x') + good, ""},
+        {"1 KiB in front of ZIP64", std::string(1024, 'x') + good64, ""},
+        // The pattern of overlap-based zip bombs.
+        {"two entries on the same data", MessWith(twice, FindLast(twice, 0x02014B50) + 42, Le32(0)),
+         "zip: Entries \"a.txt\" and \"a.txt\" overlap"},
+        {"data running into the next entry", MessWith(good, firstCentral + 20, Le32(10)),
+         "zip: Entries \"a.txt\" and \"b.txt\" overlap"},
+        {"local header naming another entry", MessWith(good, good.find("b.txt"), "x"),
+         "zip: The local header of \"b.txt\" names another entry"},
     };
 }
 
@@ -141,6 +152,9 @@ TEST_P(OpenTest, FromFileAndFromMemory) {
     Scratch scratch;
     EXPECT_EQ(ExtractFile(scratch, GetParam().bytes), GetParam().outcome);
     EXPECT_EQ(ExtractMemory(scratch, GetParam().bytes), GetParam().outcome);
+    if (!GetParam().outcome.empty()) {
+        EXPECT_EQ(Listing(scratch.out()), "") << "a refused archive writes nothing";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Archives, OpenTest, testing::ValuesIn(OpenCases()), [](const auto& info) {
@@ -314,6 +328,8 @@ std::vector<ExtractCase> ExtractCases() {
         {"ZIP64 sizes", One(zip64Sizes), "", "z64.txt", {{"z64.txt", zip64Sizes.data}}},
         {"ZIP64 record that does not fit", One(zip64Cut), "", "cut.txt", {{"cut.txt", zip64Cut.data}}},
         {"extra fields too short for any record", One(garbageExtra), "", "g.txt", {{"g.txt", "extra"}}},
+        // The 16-bit count let wrap (to 4,464), and no ZIP64 record.
+        {"70,000 entries without ZIP64", One({.name = "d/", .data = "", .method = 0, .copies = 70000}), "", "d/", {}},
         {"offset only in the ZIP64 record",
          Archive{{{.name = "first.txt", .data = "1"}, {.name = "o.txt", .data = "offset only", .zip64Offset = true}}}, "",
          "first.txt o.txt", {{"o.txt", "offset only"}}},
@@ -354,6 +370,14 @@ std::vector<ExtractCase> ExtractCases() {
          "A.TXT a.txt", {{"A.TXT", "last"}}},
 #endif
         {"invalid characters", One({.name = "a|b.txt", .data = "x"}), "zip: Invalid characters in path", "", {}},
+        // Even empty, as its data could not be checked.
+        {"encrypted entry",
+         Archive{{{.name = "a.txt", .data = "alpha"}, {.name = "secret.txt", .data = "", .flag = 0x0801}}},
+         "zip: Encrypted entries are not supported: \"secret.txt\"", "", {}},
+        {"strong encryption", One({.name = "s.bin", .data = "x", .flag = 0x0841}),
+         "zip: Encrypted entries are not supported: \"s.bin\"", "", {}},
+        {"file entry without a name", Archive{{{.name = "a.txt", .data = "alpha"}, {.name = "", .data = "lost"}}},
+         "zip: Entry 2 has no name", "", {}},
 #ifndef _WIN32
         // Windows names cannot hold * or ?.
         {"wildcards pass", One({.name = "a*b?.txt", .data = "x"}), "", "a*b?.txt", {}},
@@ -485,6 +509,31 @@ TEST(Extract, TimesOfTheEntryAsLocalTime) {
     EXPECT_EQ(ModifiedTime(scratch.out() / "t.txt"), LocalTime(2023, 6, 15, 13, 45, 30));
 }
 
+// Writers that record UTC: the NTFS field first, then the UT field, from either
+// header, then the MS-DOS time.
+TEST(Extract, TimesOfExtraFieldsAsUtc) {
+    constexpr std::time_t ntfsTime = 1700000000;  // 2023-11-14 22:13:20 UTC
+    constexpr std::time_t utTime = ntfsTime + 3600;
+    const std::string ntfs =
+        ExtraRecord(0x000A, Le32(0) + Le16(1) + Le16(24) + Le64(ntfsTime * 10000000ull + 116444736000000000ull) +
+                                Le64(0) + Le64(0));
+    const std::string ntfsCut = ExtraRecord(0x000A, Le32(0) + Le16(1) + Le16(4) + Le32(0));
+    const std::string ut = ExtraRecord(0x5455, "\x03" + Le32(utTime) + Le32(0));
+    const std::string utWithoutTime = ExtraRecord(0x5455, "\x02" + Le32(utTime));
+    const std::vector<std::pair<Entry, std::time_t>> cases{
+        {{.name = "ntfs.txt", .data = "n", .localExtra = ut + ntfs}, ntfsTime},
+        {{.name = "central-ntfs.txt", .data = "n", .localExtra = ut, .centralExtra = ntfs}, ntfsTime},
+        {{.name = "ut.txt", .data = "u", .localExtra = ntfsCut + ut}, utTime},
+        {{.name = "central-ut.txt", .data = "u", .centralExtra = ExtraRecord(0x5455, "\x01" + Le32(utTime))}, utTime},
+        {{.name = "dos.txt", .data = "d", .localExtra = utWithoutTime}, LocalTime(2023, 6, 15, 13, 45, 30)},
+    };
+    Archive archive;
+    for (const auto& [entry, time] : cases) archive.entries.push_back(entry);
+    Scratch scratch;
+    EXPECT_EQ(ExtractFile(scratch, Build(archive)), "");
+    for (const auto& [entry, time] : cases) EXPECT_EQ(ModifiedTime(scratch.out() / entry.name), time) << entry.name;
+}
+
 TEST(Extract, InvalidDosDateKeepsTheFileSystemsTime) {
     Scratch scratch;
     const std::time_t before = std::time(nullptr);
@@ -497,11 +546,14 @@ TEST(Extract, MsDosAttributesAndOtherHosts) {
     Scratch scratch;
     Archive archive{{{.name = "ro.txt", .data = "r", .externalAttributes = 0x21},
                      {.name = "rw.txt", .data = "w", .externalAttributes = 0x20},
+                     // As Windows' own compressed folders write them.
+                     {.name = "ntfs.txt", .data = "n", .madeBy = 0x0A14, .externalAttributes = 0x21},
                      // A Unix entry whose low byte would read as read-only and link: neither applies.
                      {.name = "unix.txt", .data = "u", .madeBy = 0x0314, .externalAttributes = 0x81A40041}}};
     EXPECT_EQ(ExtractFile(scratch, Build(archive)), "");
     EXPECT_TRUE(IsReadOnly(scratch.out() / "ro.txt"));
     EXPECT_FALSE(IsReadOnly(scratch.out() / "rw.txt"));
+    EXPECT_TRUE(IsReadOnly(scratch.out() / "ntfs.txt"));
     EXPECT_FALSE(IsReadOnly(scratch.out() / "unix.txt"));
     EXPECT_FALSE(fs::is_symlink(scratch.out() / "unix.txt"));
     EXPECT_EQ(ReadFile(scratch.out() / "unix.txt"), "u");

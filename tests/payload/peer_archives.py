@@ -145,6 +145,17 @@ class PeerArchives(unittest.TestCase):
             self.assertIn("./", z.namelist())
         self.compare(path)
 
+    def test_missing_target_folder_given_with_a_slash(self):
+        # Top-level files only: no entry's own folder makes the target on the way.
+        path = os.path.join(self.root, "top.zip")
+        with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
+            z.writestr("test.txt", "top")
+        out = os.path.join(self.root, "new", "deeper") + "/"
+        result = subprocess.run([EXTRACT, path, out], capture_output=True, text=True)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        with open(os.path.join(out, "test.txt")) as f:
+            self.assertEqual(f.read(), "top")
+
     def test_failure_text_and_exit_code(self):
         path = os.path.join(self.root, "empty.zip")
         open(path, "wb").close()
