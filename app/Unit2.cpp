@@ -2,9 +2,11 @@
 
 #include "ErrorReport.h"
 #include "Exception.h"
+#include "ExitCodes.h"
 #include "Fonts.h"
 #include "FormDescription.h"
 #include "InstallerOptionBox.h"
+#include "Messages.h"
 
 #include <windowsx.h>
 
@@ -31,8 +33,8 @@ DWORD WindowedStyle(ControlKind kind) {
 
 }  // namespace
 
-TForm2::TForm2(std::vector<std::wstring> arguments, AdminTest isUserAdmin)
-    : arguments_(std::move(arguments)), isUserAdmin_(std::move(isUserAdmin)) {
+TForm2::TForm2(Invocation invocation, AdminTest isUserAdmin, const Reporter& reporter)
+    : invocation_(std::move(invocation)), isUserAdmin_(std::move(isUserAdmin)), reporter_(reporter) {
     try {
         background_ = std::async(std::launch::async, [] { return LoadJpegResource(L"Fundo", kFormWidth, kFormHeight); });
     } catch (const std::system_error&) {
@@ -59,9 +61,12 @@ TForm2::TForm2(std::vector<std::wstring> arguments, AdminTest isUserAdmin)
     try {
         FormCreate();
     } catch (...) {
-        ShowCurrentError();
-        // A window whose start failed lacks what Install needs; it can only be closed.
+        reporter_.Fail({.step = L"create the window", .text = CurrentErrorText()}, CurrentErrorText(),
+                       ShowErrorMessage);
+        // A window whose start failed lacks what Install needs; it can only be
+        // closed. An unattended run has nobody to close it: it ends.
         if (!started_) ::EnableWindow(Button1, FALSE);
+        if (Unattended()) RequestQuit(started_ ? kExitPayloadFailed : kExitNotStarted);
     }
 }
 
@@ -128,11 +133,11 @@ void TForm2::FormCreate() {
     ArrangeWindow();
     InitFolderOptions();
     started_ = true;
-    if (arguments_.empty()) {
+    if (Unattended()) {
+        RunUnattended();
+    } else {
         ::ShowWindow(Handle(), SW_SHOW);
         ::SetForegroundWindow(Handle());
-    } else {
-        RunUnattended(arguments_.front());
     }
 }
 
@@ -177,7 +182,8 @@ LRESULT CALLBACK TForm2::WindowProc(HWND window, UINT message, WPARAM wParam, LP
     try {
         return form->HandleMessage(message, wParam, lParam);
     } catch (...) {
-        ShowCurrentError();
+        form->reporter_.Fail({.step = L"handle a window message", .text = CurrentErrorText()}, CurrentErrorText(),
+                             ShowErrorMessage);
         return 0;
     }
 }

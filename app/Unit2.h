@@ -4,9 +4,11 @@
 // (Unit2Folder.cpp) and the install sequence (Unit2Install.cpp).
 #pragma once
 
+#include "CommandLine.h"
 #include "Handles.h"
 #include "Label.h"
 #include "Pictures.h"
+#include "Reporter.h"
 #include "SpeedButton.h"
 #include "clVornTCheckBox.h"
 
@@ -24,10 +26,12 @@ public:
     // The administrator test of the proposal; tests put a fake in its place.
     using AdminTest = std::function<bool()>;
 
-    // Creates the window and runs FormCreate. arguments are the command line's
-    // arguments after the program's path; an error of a creation step is shown
-    // in the standard error box and the window is kept.
-    TForm2(std::vector<std::wstring> arguments, AdminTest isUserAdmin);
+    // Creates the window and runs FormCreate for an interactive or unattended
+    // invocation. An error of a creation step is reported in the standard
+    // error box; the window is kept for the user on the interactive road, and
+    // an unattended run ends. Everything the run tells goes through reporter,
+    // which must outlive the window.
+    TForm2(Invocation invocation, AdminTest isUserAdmin, const Reporter& reporter);
     ~TForm2();
     TForm2(const TForm2&) = delete;
     TForm2& operator=(const TForm2&) = delete;
@@ -87,12 +91,12 @@ public:
     std::wstring PathText() const;
     void SetPathText(const std::wstring& text);
 
-    // The install sequence (Unit2Install.cpp).
-    enum class InstallOutcome { Completed, PayloadFailed, ShortcutsFailed, NotRegistered };
+    // The install sequence (Unit2Install.cpp). RunInstallation returns the
+    // exit code of what it did.
     void Button1Click();
     void Button2Click();
-    InstallOutcome RunInstallation(const std::wstring& folder);
-    void RunUnattended(const std::wstring& argument);
+    int RunInstallation(const std::wstring& folder);
+    void RunUnattended();
     // Whether the quit request is posted: an unattended run that ended this
     // way has nothing left to show.
     bool QuitRequested() const { return quitRequested_; }
@@ -110,12 +114,17 @@ private:
     void MouseMessage(UINT message, LPARAM lParam);
     void WMClose();
     void RequestQuit(int exitCode);
+    // A failed step: reported, and its exit code.
+    int Fail(const FailureCause& cause);
+    void StartProduct(const std::wstring& folder);
+    bool Unattended() const { return invocation_.road == Invocation::Road::Unattended; }
     void BringToFront(TGraphicControl& control);
     template <typename F>
     void ForEachOptionBox(F action);
 
-    std::vector<std::wstring> arguments_;
+    Invocation invocation_;
     AdminTest isUserAdmin_;
+    const Reporter& reporter_;
     // The background picture, decoded beside the window's creation.
     std::future<TBitmap> background_;
     win::UniqueWindow window_;
@@ -132,7 +141,7 @@ private:
     // inside one of their message boxes) must not cut the sequence short.
     bool sequenceRunning_ = false;
     // What RunInstallation gave, for a window that an error left open.
-    std::optional<InstallOutcome> outcome_;
+    std::optional<int> exitCode_;
     // Whether the window and its resources were made, before the install
     // sequence or the wait for the user begins.
     bool started_ = false;

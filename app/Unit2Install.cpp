@@ -2,12 +2,17 @@
 #include "Unit2.h"
 
 #include "EarlierInstallation.h"
+#include "ErrorReport.h"
 #include "ExitCodes.h"
+#include "FreeSpace.h"
 #include "InstallRegistration.h"
 #include "InstallationError.h"
+#include "InstallationLock.h"
 #include "LoadResText.h"
+#include "Messages.h"
 #include "PayloadName.h"
 #include "ProductEntries.h"
+#include "StepFailure.h"
 #include "clCloseActiveInstance.h"
 #include "clCreateShortcut.h"
 #include "clIndirectRunExternalPrograma.h"
@@ -15,21 +20,22 @@
 #include "clUninstall.h"
 #include "unitFolders.h"
 
+#include <chrono>
+#include <optional>
 #include <utility>
 #include <vector>
 
 namespace {
 
 constexpr wchar_t kUninstallerResource[] = L"DESINSTALAR";
+constexpr wchar_t kOneDriveNotice[] = L"Não é possível utilizar pastas OneDrive durante a otimização";
+constexpr wchar_t kBusyNotice[] =
+    L"Outra instalação do Ketrova está em andamento. Tente de novo quando ela terminar.";
+constexpr wchar_t kDiskFullNotice[] = L"Não há espaço livre suficiente para a instalação.";
 
-int ExitCode(TForm2::InstallOutcome outcome) {
-    switch (outcome) {
-    case TForm2::InstallOutcome::Completed: return kExitCompleted;
-    case TForm2::InstallOutcome::PayloadFailed: return kExitPayloadFailed;
-    case TForm2::InstallOutcome::ShortcutsFailed: return kExitShortcutsFailed;
-    case TForm2::InstallOutcome::NotRegistered: return kExitNotRegistered;
-    }
-    return kExitPayloadFailed;
+// Whether the product's files are in place: the product may be started.
+bool ProductInstalled(int exitCode) {
+    return exitCode == kExitCompleted || exitCode == kExitShortcutsFailed || exitCode == kExitNotRegistered;
 }
 
 // Every step joins names to the folder's text, so it gets its final separator
@@ -46,21 +52,10 @@ std::wstring WithFinalSeparator(const std::wstring& folder) {
     return full.ends_with(L'\\') ? full : full + L'\\';
 }
 
-// A link that the platform refused to save is missing without a message; the
-// exit code still says so.
-bool RequestedShortcutsExist(const std::wstring& exeName, bool allUsers, bool startMenu, bool desktop) {
-    return (!startMenu || ShortcutExists(exeName, skStartMenu, allUsers)) &&
-           (!desktop || ShortcutExists(exeName, skDesktop, allUsers));
-}
-
-// The shortcuts of this installation that are on disk.
-std::vector<std::wstring> ShortcutsMade(const std::wstring& exeName, bool allUsers, bool startMenu, bool desktop) {
-    std::vector<std::wstring> made;
-    for (const auto& [kind, asked] : {std::pair{skStartMenu, startMenu}, std::pair{skDesktop, desktop}}) {
-        if (asked && ShortcutExists(exeName, kind, allUsers)) made.push_back(ShortcutPath(exeName, kind, allUsers));
-    }
-    return made;
-}
+struct ShortcutRequest {
+    ShortcutKind kind;
+    bool asked;
+};
 
 // Marks the install sequence as running for the life of a handler, also when
 // an error leaves it.
@@ -77,59 +72,116 @@ private:
 
 }  // namespace
 
-TForm2::InstallOutcome TForm2::RunInstallation(const std::wstring& folder) {
+int TForm2::Fail(const FailureCause& cause) {
+    const int exitCode = ExitCodeFor(cause);
+    const wchar_t* box = exitCode == kExitInstallInProgress ? kBusyNotice
+                         : exitCode == kExitDiskFull        ? kDiskFullNotice
+                                                            : InstallationErrorText;
+    reporter_.Fail(cause, box, ShowPlainMessage);
+    return exitCode;
+}
+
+int TForm2::RunInstallation(const std::wstring& folder) {
     EnterBusyState();
     // The disabled buttons too are on the screen before the work starts.
     ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    CloseRunningInstances(kInstanceExe);
+    reporter_.Note(L"folder: " + folder);
     const std::wstring exeName = LoadResText(kProductExeEntry);
-    RecoverInterruptedInstallation(folder, exeName);
-    // Only an earlier installation is replaced as a whole; a folder with other
-    // data is extracted over, so that nobody's files are lost. Either way a
-    // failed extraction leaves what was there before.
-    const bool upgrade = !IsPluginParcial && MayDeleteInstallFolder(folder, exeName);
     InstallationFacts facts{.folder = folder,
                             .productName = LoadResText(kProductNameEntry),
                             .versionYear = LoadResText(kVersionYearEntry),
                             .release = LoadResText(kReleaseEntry),
                             .exeName = exeName,
-                            .publisher = LoadResText(kPublisherEntry),
-                            .createdParents = MissingParentFolders(folder)};
-    if (upgrade && !SetAsideEarlierInstallation(folder)) {
-        ShowInstallationError();
-        return InstallOutcome::PayloadFailed;
+                            .publisher = LoadResText(kPublisherEntry)};
+    // Held until the installation is complete; nothing has changed when it or
+    // the free space is missing.
+    std::optional<InstallationLock> lock;
+    bool upgrade = false;
+    try {
+        lock.emplace(facts.productName);
+        if (const FreeSpace space = RequireFreeSpace(folder, PayloadResourceName, kUninstallerResource); space.known) {
+            reporter_.Note(L"free space: " + std::to_wstring(space.free) + L" bytes, " +
+                           std::to_wstring(space.needed) + L" needed");
+        }
+        reporter_.Note(L"running instances ended: " + std::to_wstring(CloseRunningInstances(kInstanceExe)));
+        if (RecoverInterruptedInstallation(folder, exeName)) {
+            reporter_.Note(L"an interrupted earlier run was put right");
+        }
+        // Only an earlier installation is replaced as a whole; a folder with
+        // other data is extracted over, so that nobody's files are lost. Either
+        // way a failed extraction leaves what was there before.
+        upgrade = !IsPluginParcial && MayDeleteInstallFolder(folder, exeName);
+        facts.createdParents = MissingParentFolders(folder);
+        if (upgrade) reporter_.Note(L"earlier installation set aside: " + SetAsideEarlierInstallation(folder));
+    } catch (...) {
+        return Fail(CurrentFailure(L"prepare the installation", folder));
     }
-    if (!InstallFromResource(PayloadResourceName, folder, &facts.payload)) {
-        if (upgrade) RestoreEarlierInstallation(folder);
-        return InstallOutcome::PayloadFailed;
+    const auto extractionStart = std::chrono::steady_clock::now();
+    try {
+        facts.payload = InstallFromResource(PayloadResourceName, folder);
+    } catch (...) {
+        const int exitCode = Fail(CurrentFailure(L"install the payload", folder));
+        if (upgrade) {
+            RestoreEarlierInstallation(folder);
+            reporter_.Note(L"earlier installation restored");
+        }
+        return exitCode;
     }
+    const auto extractionMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - extractionStart);
+    reporter_.Note(L"payload: " + std::to_wstring(facts.payload.files.size()) + L" files, " +
+                   std::to_wstring(facts.payload.bytes) + L" bytes, " + std::to_wstring(extractionMs.count()) +
+                   L" ms");
     if (upgrade) MarkEarlierInstallationReplaced(folder);
-    if (IsPluginParcial) return InstallOutcome::Completed;
-    const bool allUsers = ckAllUsers->Checked();
-    const bool startMenu = ckLinkStartMenu->Checked();
-    const bool desktop = ckLinkDesktop->Checked();
-    const bool shortcutsMade = CreateShortcuts(exeName, folder, allUsers, startMenu, desktop) &&
-                               RequestedShortcutsExist(exeName, allUsers, startMenu, desktop);
-    if (upgrade) RemoveReplacedInstallation(folder);
-    facts.allUsers = allUsers;
-    facts.shortcuts = ShortcutsMade(exeName, allUsers, startMenu, desktop);
-    const bool registered = RegisterInstallation(facts, kUninstallerResource);
-    if (!shortcutsMade) return InstallOutcome::ShortcutsFailed;
-    return registered ? InstallOutcome::Completed : InstallOutcome::NotRegistered;
+    if (IsPluginParcial) return kExitCompleted;
+    facts.allUsers = ckAllUsers->Checked();
+    const ShortcutRequest requests[] = {{skStartMenu, ckLinkStartMenu->Checked()},
+                                        {skDesktop, ckLinkDesktop->Checked()}};
+    bool shortcutsMade = true;
+    try {
+        CreateShortcuts(exeName, folder, facts.allUsers, requests[0].asked, requests[1].asked);
+    } catch (...) {
+        Fail(CurrentFailure(L"make the shortcuts"));
+        shortcutsMade = false;
+    }
+    // A link that the platform refused to save is missing without a message;
+    // the log and the exit code still say so.
+    for (const auto& [kind, asked] : requests) {
+        if (!asked) continue;
+        const std::wstring path = ShortcutPath(exeName, kind, facts.allUsers);
+        const bool made = ShortcutExists(exeName, kind, facts.allUsers);
+        reporter_.Note((made ? L"shortcut: " : L"shortcut missing: ") + path);
+        if (made) facts.shortcuts.push_back(path);
+        shortcutsMade = shortcutsMade && made;
+    }
+    if (upgrade) {
+        RemoveReplacedInstallation(folder);
+        reporter_.Note(L"earlier installation removed");
+    }
+    try {
+        reporter_.Note(L"uninstall entry: " + RegisterInstallation(facts, kUninstallerResource));
+    } catch (...) {
+        reporter_.Note(L"error: " + DescribeFailure(CurrentFailure(L"register the installation", folder)));
+        return shortcutsMade ? kExitNotRegistered : kExitShortcutsFailed;
+    }
+    return shortcutsMade ? kExitCompleted : kExitShortcutsFailed;
 }
 
 void TForm2::Button1Click() {
     const std::wstring folder = WithFinalSeparator(PathText());
-    if (IsOneDriveFolder(folder, true)) return;
+    if (IsOneDriveFolder(folder)) {
+        ShowPlainMessage(kOneDriveNotice);
+        return;
+    }
     const SequenceScope scope(sequenceRunning_);
-    outcome_ = RunInstallation(folder);
-    const InstallOutcome outcome = *outcome_;
+    exitCode_ = RunInstallation(folder);
+    const int exitCode = *exitCode_;
     // The error message has been shown: nothing more claims a product that is not there.
-    if (outcome != InstallOutcome::PayloadFailed) {
+    if (ProductInstalled(exitCode)) {
         ::MessageBoxW(nullptr, L"Instalação concluída!", L"Information", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
         if (ckCloseAndRun->Checked()) RunIndirect(folder + LoadResText(kProductExeEntry), Handle());
     }
-    RequestQuit(ExitCode(outcome));
+    RequestQuit(exitCode);
 }
 
 void TForm2::Button2Click() {
@@ -137,25 +189,40 @@ void TForm2::Button2Click() {
     RequestQuit(started_ ? kExitCompleted : kExitNotStarted);
 }
 
-void TForm2::RunUnattended(const std::wstring& argument) {
-    const std::wstring folder = WithFinalSeparator(argument);
+void TForm2::RunUnattended() {
+    // Without a folder of its own the run takes the one the window proposes.
+    const std::wstring folder = WithFinalSeparator(invocation_.folder.empty() ? PathText() : invocation_.folder);
     const SequenceScope scope(sequenceRunning_);
-    outcome_ = RunInstallation(folder);
-    const InstallOutcome outcome = *outcome_;
-    if (outcome != InstallOutcome::PayloadFailed) RunIndirect(folder + LoadResText(kProductExeEntry), Handle());
-    RequestQuit(ExitCode(outcome));
+    exitCode_ = RunInstallation(folder);
+    if (ProductInstalled(*exitCode_)) StartProduct(folder);
+    RequestQuit(*exitCode_);
+}
+
+void TForm2::StartProduct(const std::wstring& folder) {
+    const std::wstring product = folder + LoadResText(kProductExeEntry);
+    if (invocation_.noRun) {
+        reporter_.Note(L"product not started (/norun): " + product);
+        return;
+    }
+    try {
+        RunIndirect(product, Handle());
+        reporter_.Note(L"product started: " + product);
+    } catch (...) {
+        // The installation stands; only the start failed.
+        reporter_.Fail(CurrentFailure(L"start the product", product), CurrentErrorText(), ShowErrorMessage);
+    }
 }
 
 void TForm2::WMClose() {
     // Alt+F4 and the task bar's Close: Cancelar answers while it can be
-    // pressed. A window that an error left open, with Cancelar hidden (an
-    // argument) or disabled (busy), would otherwise have no way out at all;
-    // it ends with the exit code of what was done, or of a start that failed.
+    // pressed. A window that an error left open, with Cancelar disabled
+    // (busy), would otherwise have no way out at all; it ends with the exit
+    // code of what was done, or of a start that failed.
     if (sequenceRunning_ || quitRequested_) return;
     if (IsClickable(Button2)) {
         Button2Click();
     } else {
-        RequestQuit(outcome_ ? ExitCode(*outcome_) : started_ ? kExitPayloadFailed : kExitNotStarted);
+        RequestQuit(exitCode_ ? *exitCode_ : started_ ? kExitPayloadFailed : kExitNotStarted);
     }
 }
 

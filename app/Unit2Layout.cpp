@@ -58,7 +58,7 @@ void TForm2::ArrangeWindow() {
         ArrangeStandardLayout();
     }
     ShowVersionLabels();
-    const bool interactive = arguments_.empty();
+    const bool interactive = !Unattended();
     SetChildVisible(Button1, interactive);
     SetChildVisible(Button2, interactive);
     spButton->SetVisible(interactive);

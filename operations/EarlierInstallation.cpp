@@ -1,10 +1,12 @@
 #include "EarlierInstallation.h"
 
 #include "ReplacementJournal.h"
+#include "StepFailure.h"
 #include "clUninstall.h"
 
 #include <FileSystem.h>
 #include <Handles.h>
+#include <PlatformError.h>
 #include <PayloadName.h>
 #include <ZipPaths.h>
 
@@ -25,13 +27,22 @@ bool Move(const std::wstring& from, const std::wstring& to) {
     return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-// Whether every file below the folder can be opened for deletion with no
+[[noreturn]] void FailSettingAside(const std::wstring& path, DWORD code) {
+    throw EStepFailed({.step = L"set the earlier installation aside", .path = path, .systemCode = code,
+                       .text = SystemMessage(code)});
+}
+
+// Throws unless every file below the folder can be opened for deletion with no
 // sharing at all: Windows refuses to move a folder while any file in it is
 // open, and this makes the rule explicit wherever the platform is laxer.
-bool NoFileIsOpen(const std::wstring& folder) {
+void RequireNoFileOpen(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
     const win::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (!find) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (!find) {
+        const DWORD code = ::GetLastError();
+        if (code == ERROR_FILE_NOT_FOUND) return;
+        FailSettingAside(folder, code);
+    }
     do {
         const std::wstring name = found.cFileName;
         if (name == L"." || name == L"..") continue;
@@ -39,23 +50,25 @@ bool NoFileIsOpen(const std::wstring& folder) {
         // A link is moved as itself; what it points at is not looked into.
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
             (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-            if (!NoFileIsOpen(path)) return false;
+            RequireNoFileOpen(path);
             continue;
         }
         const win::UniqueFile file(::CreateFileW(path.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
                                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (!file) return false;
+        if (!file) FailSettingAside(path, ::GetLastError());
     } while (::FindNextFileW(find.get(), &found));
-    return true;
 }
 
 }  // namespace
 
-bool SetAsideEarlierInstallation(const std::wstring& folder) {
+std::wstring SetAsideEarlierInstallation(const std::wstring& folder) {
     const std::wstring current = WithoutSeparator(folder);
+    const std::wstring aside = SetAsidePath(folder);
     // An earlier one that a past run could not put back is never overwritten.
-    if (native::DirectoryExists(SetAsidePath(folder)) || !NoFileIsOpen(current)) return false;
-    return Move(current, SetAsidePath(folder));
+    if (native::DirectoryExists(aside)) FailSettingAside(aside, ERROR_ALREADY_EXISTS);
+    RequireNoFileOpen(current);
+    if (!Move(current, aside)) FailSettingAside(current, ::GetLastError());
+    return aside;
 }
 
 void RestoreEarlierInstallation(const std::wstring& folder) {
@@ -73,16 +86,25 @@ void RemoveReplacedInstallation(const std::wstring& folder) {
     if (native::DirectoryExists(ReplacedPath(folder))) DeleteFolder(ReplacedPath(folder));
 }
 
-void RecoverInterruptedInstallation(const std::wstring& folder, const std::wstring& exeName) {
-    if (folder.empty()) return;
+bool RecoverInterruptedInstallation(const std::wstring& folder, const std::wstring& exeName) {
+    if (folder.empty()) return false;
+    bool found = false;
     // Roots and shell folders are never set aside, so have no siblings of ours.
     if (!IsGuardedFolder(WithoutSeparator(folder))) {
         // Set aside and never marked replaced: the new installation is incomplete.
-        if (native::FileExists(zip::Combine(SetAsidePath(folder), exeName))) RestoreEarlierInstallation(folder);
+        if (native::FileExists(zip::Combine(SetAsidePath(folder), exeName))) {
+            RestoreEarlierInstallation(folder);
+            found = true;
+        }
+        found = native::DirectoryExists(ReplacedPath(folder)) || found;
         RemoveReplacedInstallation(folder);
     }
+    found = native::FileExists(zip::Combine(folder, ReplacementJournalName)) || found;
     ReplacementJournal::Recover(folder);
-    ::DeleteFileW(zip::Combine(folder, PayloadArchiveName).c_str());
+    const std::wstring archive = zip::Combine(folder, PayloadArchiveName);
+    found = native::FileExists(archive) || found;
+    ::DeleteFileW(archive.c_str());
+    return found;
 }
 
 void RemoveInstallationLeftovers(const std::wstring& folder) {

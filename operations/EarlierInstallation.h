@@ -4,10 +4,11 @@
 
 #include <string>
 
-// Moves the folder aside, on its volume. False, with nothing changed, when a
-// file in it is open in another program (which Windows would refuse to move
-// with the folder) or the move fails.
-bool SetAsideEarlierInstallation(const std::wstring& folder);
+// Moves the folder aside, on its volume, and returns where. Throws
+// EStepFailed, with nothing changed, when a file in it is open in another
+// program (which Windows would refuse to move with the folder; the cause names
+// the file) or the move fails.
+std::wstring SetAsideEarlierInstallation(const std::wstring& folder);
 
 // The extraction failed: what it wrote goes and the earlier installation is
 // moved back.
@@ -23,7 +24,8 @@ void RemoveReplacedInstallation(const std::wstring& folder);
 // At the start of a run: restores an earlier installation whose replacement
 // did not complete, removes one that was replaced, and rolls back or finishes
 // an extraction over other files, so that the run starts from a clean folder.
-void RecoverInterruptedInstallation(const std::wstring& folder, const std::wstring& exeName);
+// Whether there was anything to put right.
+bool RecoverInterruptedInstallation(const std::wstring& folder, const std::wstring& exeName);
 
 // Before the product is removed: what interrupted runs left beside and in the
 // folder goes (a folder set aside or replaced, a journal, the payload's copy).

@@ -1,5 +1,6 @@
 #include "InstallRegistration.h"
 
+#include "StepFailure.h"
 #include "UninstallEntry.h"
 
 #include <CommandLine.h>
@@ -67,7 +68,7 @@ std::vector<std::wstring> MissingParentFolders(const std::wstring& folder) {
     return missing;
 }
 
-bool RegisterInstallation(const InstallationFacts& facts, const std::wstring& uninstallerResource) {
+std::wstring RegisterInstallation(const InstallationFacts& facts, const std::wstring& uninstallerResource) {
     const std::wstring uninstaller = facts.folder + UninstallerName;
     const std::wstring recordPath = facts.folder + InstallRecordName;
     try {
@@ -75,11 +76,12 @@ bool RegisterInstallation(const InstallationFacts& facts, const std::wstring& un
         const InstallRecord record = RecordOf(facts);
         WriteInstallRecordFile(facts.folder, record);
         WriteUninstallEntry(facts.allUsers, EntryOf(facts, record, FileSize(uninstaller)));
-        return true;
+        return UninstallEntryLocation(facts.allUsers, record.keyName);
     } catch (...) {
+        const FailureCause cause = CurrentFailure(L"register the installation", facts.folder);
         ::DeleteFileW(recordPath.c_str());
         ::DeleteFileW(uninstaller.c_str());
-        return false;
+        throw EStepFailed(cause);
     }
 }
 

@@ -23,8 +23,9 @@ struct InstallationFacts {
 std::vector<std::wstring> MissingParentFolders(const std::wstring& folder);
 
 // Writes the uninstaller from the resource uninstallerResource, the record and
-// the entry. False, with none of the three left behind, when one fails.
-bool RegisterInstallation(const InstallationFacts& facts, const std::wstring& uninstallerResource);
+// the entry, and returns where the entry is. Throws EStepFailed, with none of
+// the three left behind, when one fails.
+std::wstring RegisterInstallation(const InstallationFacts& facts, const std::wstring& uninstallerResource);
 
 // The record in the folder. Throws Exception when it is missing or unreadable.
 InstallRecord ReadInstallRecordFile(const std::wstring& folder);

@@ -6,6 +6,7 @@
 #include <FileSystem.h>
 #include <Handles.h>
 #include <PayloadName.h>
+#include <PlatformError.h>
 #include <Utf8.h>
 #include <ZipPaths.h>
 
@@ -104,7 +105,8 @@ ReplacementJournal::ReplacementJournal(std::wstring folder, const std::vector<TZ
             steps_.push_back({Change::Created, name});
         } else if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             // Kept from replacing, as an extraction over it would be.
-            throw Exception(L"Cannot create file \"" + zip::Combine(folder_, name) + L"\". Access denied");
+            throw EPlatformError(L"Cannot create file \"" + zip::Combine(folder_, name) + L"\". Access denied",
+                                 ERROR_ACCESS_DENIED);
         } else {
             steps_.push_back({Change::Replaced, name});
         }

@@ -15,7 +15,10 @@ constexpr REGSAM kView = KEY_WOW64_32KEY;
 HKEY Root(bool allUsers) { return allUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
 void Check(LSTATUS status, const std::wstring& what) {
-    if (status != ERROR_SUCCESS) throw EPlatformError(what + L": " + SystemMessage(static_cast<unsigned long>(status)));
+    if (status != ERROR_SUCCESS) {
+        const auto code = static_cast<unsigned long>(status);
+        throw EPlatformError(what + L": " + SystemMessage(code), code);
+    }
 }
 
 void SetText(HKEY key, const wchar_t* name, const std::wstring& value) {
@@ -41,6 +44,11 @@ void WriteValues(HKEY key, const UninstallEntry& entry) {
 }
 
 }  // namespace
+
+std::wstring UninstallEntryLocation(bool allUsers, const std::wstring& keyName) {
+    return (allUsers ? L"HKEY_LOCAL_MACHINE\\" : L"HKEY_CURRENT_USER\\") + (kUninstallKey + keyName) +
+           L" (32-bit view)";
+}
 
 void WriteUninstallEntry(bool allUsers, const UninstallEntry& entry) {
     const std::wstring path = kUninstallKey + entry.keyName;

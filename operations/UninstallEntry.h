@@ -22,6 +22,9 @@ struct UninstallEntry {
     std::wstring quietUninstallString;
 };
 
+// The entry's key with its root and view, as the log names it.
+std::wstring UninstallEntryLocation(bool allUsers, const std::wstring& keyName);
+
 // Writes every value, replacing an entry of the same key. Throws
 // EPlatformError, with no entry left behind, when a value cannot be written.
 void WriteUninstallEntry(bool allUsers, const UninstallEntry& entry);

@@ -7,6 +7,7 @@
 #include <tlhelp32.h>
 
 #include <string_view>
+#include <utility>
 
 #if defined(_M_IX86) || defined(__i386__)
 static_assert(sizeof(PROCESSENTRY32W) == 556, "the toolhelp record of 32-bit Windows");
@@ -45,22 +46,33 @@ bool ProcessExists(const std::wstring& name) {
     return found;
 }
 
-bool KillProcess(const std::wstring& name) {
+namespace {
+
+// The outcome of the last request, and how many were granted.
+std::pair<bool, int> RequestTermination(const std::wstring& name) {
     bool result = false;
+    int granted = 0;
     ForEachMatch(name, [&](const PROCESSENTRY32W& entry) {
         const win::UniqueHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
         // Without a handle the request fails like any other refused one.
         result = ::TerminateProcess(process.get(), 0) != FALSE;
+        granted += result ? 1 : 0;
     });
-    return result;
+    return {result, granted};
 }
 
-void CloseRunningInstances(const std::wstring& name) {
+}  // namespace
+
+bool KillProcess(const std::wstring& name) { return RequestTermination(name).first; }
+
+int CloseRunningInstances(const std::wstring& name) {
+    int ended = 0;
     RepeatKillWhileRunning(
         {
             .exists = [&] { return ProcessExists(name); },
-            .kill = [&] { KillProcess(name); },
+            .kill = [&] { ended += RequestTermination(name).second; },
             .pause = [] { ::Sleep(kPauseMs); },
         },
         kMaxRounds);
+    return ended;
 }

@@ -13,5 +13,6 @@ bool ProcessExists(const std::wstring& name);
 bool KillProcess(const std::wstring& name);
 
 // Kills while a matching process is listed, for a few seconds at most; a
-// process that survives is left running and the caller goes on.
-void CloseRunningInstances(const std::wstring& name);
+// process that survives is left running and the caller goes on. Returns how
+// many processes were asked to end.
+int CloseRunningInstances(const std::wstring& name);

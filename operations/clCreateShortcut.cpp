@@ -2,15 +2,17 @@
 
 #include "FileSystem.h"
 #include "Handles.h"
-#include "InstallationError.h"
 #include "LinkNames.h"
 #include "LongPathRules.h"
 #include "PlatformError.h"
+#include "StepFailure.h"
 #include "unitFolders.h"
 
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+
+#include <utility>
 
 namespace {
 
@@ -26,21 +28,21 @@ template <typename I>
 win::ComPtr<I> Query(const win::ComPtr<IUnknown>& object, REFIID iid) {
     win::ComPtr<I> result;
     const HRESULT hr = object->QueryInterface(iid, result.putVoid());
-    if (FAILED(hr)) throw EPlatformError(SystemMessage(static_cast<unsigned long>(hr)));
+    if (FAILED(hr)) throw EPlatformError(SystemMessage(static_cast<unsigned long>(hr)), static_cast<unsigned long>(hr));
     return result;
 }
 
 }  // namespace
 
-bool CreateShortcuts(const std::wstring& exeName, const std::wstring& folder, bool allUsers, bool startMenu,
+void CreateShortcuts(const std::wstring& exeName, const std::wstring& folder, bool allUsers, bool startMenu,
                      bool desktop) {
-    try {
-        if (startMenu) RenewShortcut(exeName, folder, skStartMenu, allUsers);
-        if (desktop) RenewShortcut(exeName, folder, skDesktop, allUsers);
-        return true;
-    } catch (...) {
-        ShowInstallationError();
-        return false;
+    for (const auto& [kind, asked] : {std::pair{skStartMenu, startMenu}, std::pair{skDesktop, desktop}}) {
+        if (!asked) continue;
+        try {
+            RenewShortcut(exeName, folder, kind, allUsers);
+        } catch (...) {
+            RethrowAsStepFailed(L"make the shortcut", ShortcutPath(exeName, kind, allUsers));
+        }
     }
 }
 
@@ -78,8 +80,8 @@ void CreateLink(const std::wstring& linkFolder, const std::wstring& targetPath, 
     const HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, kInProcOrLocalServer, IID_IUnknown,
                                           object.putVoid());
     if (FAILED(hr)) {
-        throw EPlatformError(SystemMessage(static_cast<unsigned long>(hr)) + L", ClassID: " +
-                             GuidText(CLSID_ShellLink));
+        throw EPlatformError(SystemMessage(static_cast<unsigned long>(hr)) + L", ClassID: " + GuidText(CLSID_ShellLink),
+                             static_cast<unsigned long>(hr));
     }
     const auto link = Query<IShellLinkW>(object, IID_IShellLinkW);
     const auto file = Query<IPersistFile>(object, IID_IPersistFile);

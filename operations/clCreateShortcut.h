@@ -7,9 +7,9 @@
 enum ShortcutKind { skDesktop = 0, skStartMenu = 1 };
 
 // Renews the start-menu shortcut, then the desktop shortcut, each when asked,
-// for all users or the current user. Any failure is told to the user in one
-// fixed message and gives false; the caller goes on either way.
-bool CreateShortcuts(const std::wstring& exeName, const std::wstring& folder, bool allUsers, bool startMenu,
+// for all users or the current user. A failure ends the steps with
+// EStepFailed, naming the shortcut and the cause.
+void CreateShortcuts(const std::wstring& exeName, const std::wstring& folder, bool allUsers, bool startMenu,
                      bool desktop);
 
 // Deletes the old shortcut (with all users also the current user's one), then

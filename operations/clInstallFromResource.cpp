@@ -1,7 +1,8 @@
 #include "clInstallFromResource.h"
 
-#include "InstallationError.h"
+#include "InstallRegistration.h"
 #include "ReplacementJournal.h"
+#include "StepFailure.h"
 
 #include <FileSystem.h>
 #include <Handles.h>
@@ -25,7 +26,8 @@ void SaveResourceToFile(const std::wstring& resourceName, const std::wstring& fi
     const win::UniqueFile file(::CreateFileW(filePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        throw EPlatformError(L"Cannot create file \"" + filePath + L"\". " + SystemMessage(::GetLastError()));
+        const DWORD code = ::GetLastError();
+        throw EPlatformError(L"Cannot create file \"" + filePath + L"\". " + SystemMessage(code), code);
     }
     // Pieces go straight from the mapped image to the file.
     const auto* bytes = static_cast<const char*>(resource.Memory());
@@ -33,7 +35,8 @@ void SaveResourceToFile(const std::wstring& resourceName, const std::wstring& fi
         const auto piece = static_cast<DWORD>(std::min(remaining, CopyPiece));
         DWORD written = 0;
         if (!::WriteFile(file.get(), bytes, piece, &written, nullptr) || written != piece) {
-            throw EPlatformError(L"Stream write error");
+            const DWORD code = ::GetLastError();
+            throw EPlatformError(L"Stream write error. " + SystemMessage(code), code);
         }
         bytes += piece;
         remaining -= piece;
@@ -41,6 +44,18 @@ void SaveResourceToFile(const std::wstring& resourceName, const std::wstring& fi
 }
 
 namespace {
+
+// The folder and its missing parents, from the top; the first that cannot be
+// made names the cause (a read-only volume, a drive that is not there).
+void MakeFolder(const std::wstring& folder) {
+    std::vector<std::wstring> folders = MissingParentFolders(folder);
+    folders.insert(folders.begin(), folder);
+    for (auto made = folders.rbegin(); made != folders.rend(); ++made) {
+        if (::CreateDirectoryW(made->c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS) continue;
+        const DWORD code = ::GetLastError();
+        throw EStepFailed({.step = L"make the folder", .path = *made, .systemCode = code, .text = SystemMessage(code)});
+    }
+}
 
 // The copy of the payload goes with the step, whatever ended it.
 class TemporaryArchive {
@@ -78,21 +93,21 @@ InstalledPayload ExtractArchive(const std::wstring& archivePath, const std::wstr
 
 }  // namespace
 
-bool InstallFromResource(const std::wstring& resourceName, const std::wstring& folder, InstalledPayload* installed) {
+InstalledPayload InstallFromResource(const std::wstring& resourceName, const std::wstring& folder) {
+    MakeFolder(folder);
+    // A leftover of an earlier run goes first; if it stays, creating the new
+    // copy fails and says so. One that cannot be deleted afterwards stays; the
+    // product is installed all the same.
+    const TemporaryArchive archive(folder + resourceName + L".zip");
     try {
-        // A folder that cannot be made shows when the archive cannot be created in it.
-        native::CreateDirectories(folder);
-        // A leftover of an earlier run goes first; if it stays, creating the new
-        // copy fails and says so. One that cannot be deleted afterwards stays; the
-        // product is installed all the same.
-        const TemporaryArchive archive(folder + resourceName + L".zip");
         if (native::FileExists(archive.Path())) ::DeleteFileW(archive.Path().c_str());
         SaveResourceToFile(resourceName, archive.Path());
-        InstalledPayload extracted = ExtractArchive(archive.Path(), folder);
-        if (installed) *installed = std::move(extracted);
-        return true;
     } catch (...) {
-        ShowInstallationError();
-        return false;
+        RethrowAsStepFailed(L"copy the payload", archive.Path());
+    }
+    try {
+        return ExtractArchive(archive.Path(), folder);
+    } catch (...) {
+        RethrowAsStepFailed(L"extract the payload", folder);
     }
 }

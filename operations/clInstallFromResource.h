@@ -13,15 +13,14 @@ struct InstalledPayload {
 };
 
 // Writes the RCDATA resource resourceName of the program to filePath, replacing
-// a file there. Throws EPlatformError, or Exception when there is no such resource.
+// a file there. Throws EPlatformError with the system's code, or Exception
+// when there is no such resource.
 void SaveResourceToFile(const std::wstring& resourceName, const std::wstring& filePath);
 
 // Copies the RCDATA resource resourceName to folder + resourceName + ".zip",
 // extracts that archive into folder and deletes it, whether the steps succeed
 // or not. Any failure ends the steps, puts back the files the extraction
-// replaced, removes those it created and shows the one installation-error
-// message.
-// Returns whether every step succeeded; then installed, when given, lists
-// what the extraction wrote.
-bool InstallFromResource(const std::wstring& resourceName, const std::wstring& folder,
-                         InstalledPayload* installed = nullptr);
+// replaced, removes those it created and throws EStepFailed with the step,
+// the file and the system's or the reader's cause. Returns what the
+// extraction wrote.
+InstalledPayload InstallFromResource(const std::wstring& resourceName, const std::wstring& folder);

@@ -2,7 +2,6 @@
 
 #include "Handles.h"
 #include "LongPathRules.h"
-#include "Messages.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -37,8 +36,4 @@ std::wstring GetLongPath(const std::wstring& path) {
     return GetLongPathWith(path, FindStoredName);
 }
 
-bool IsOneDriveFolder(const std::wstring& path, bool showMessage) {
-    const bool found = ContainsOneDrive(GetLongPath(path));
-    if (found && showMessage) ShowPlainMessage(L"Não é possível utilizar pastas OneDrive durante a otimização");
-    return found;
-}
+bool IsOneDriveFolder(const std::wstring& path) { return ContainsOneDrive(GetLongPath(path)); }

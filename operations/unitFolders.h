@@ -14,5 +14,5 @@ std::wstring GetLongPath(const std::wstring& path);
 // The last component in its stored long name; a trailing "\" stays.
 std::wstring ResolveLastComponent(const std::wstring& path);
 
-// Whether the folder lies in OneDrive; when showMessage, the user is told so.
-bool IsOneDriveFolder(const std::wstring& path, bool showMessage);
+// Whether the folder lies in OneDrive.
+bool IsOneDriveFolder(const std::wstring& path);

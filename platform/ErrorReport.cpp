@@ -6,17 +6,26 @@
 
 #include <exception>
 
-void ShowCurrentError() noexcept {
+std::wstring CurrentErrorText() noexcept {
     try {
         try {
             throw;
         } catch (const Exception& error) {
-            ShowErrorMessage(error.Message());
+            return error.Message();
         } catch (const std::exception& error) {
-            ShowErrorMessage(Utf8ToWide(error.what()));
+            return Utf8ToWide(error.what());
         } catch (...) {
-            ShowErrorMessage(L"Erro desconhecido");
+            return L"Erro desconhecido";
         }
+    } catch (...) {
+        // Not even the text could be made.
+        return {};
+    }
+}
+
+void ShowCurrentError() noexcept {
+    try {
+        ShowErrorMessage(CurrentErrorText());
     } catch (...) {
         // Showing the box failed too; there is nobody left to tell.
     }

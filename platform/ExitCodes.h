@@ -41,3 +41,7 @@ constexpr int kExitLogFailed = 15;
 constexpr int kExitCancelled = 1602;
 // Another installation of this product is running; deployment tools retry this code.
 constexpr int kExitInstallInProgress = 1618;
+
+// The code's meaning in a few words, for the log; the installer's meanings
+// for the codes the uninstaller shares with it.
+const wchar_t* ExitCodeMeaning(int exitCode);

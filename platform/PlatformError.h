@@ -11,5 +11,11 @@ std::wstring SystemMessage(unsigned long code);
 
 class EPlatformError : public Exception {
 public:
-    using Exception::Exception;
+    // code: the platform's error code or HRESULT behind the message; 0 when unknown.
+    explicit EPlatformError(std::wstring message, unsigned long code = 0)
+        : Exception(std::move(message)), code_(code) {}
+    unsigned long Code() const noexcept { return code_; }
+
+private:
+    unsigned long code_;
 };

@@ -5,21 +5,26 @@
 #include <AsciiCase.h>
 #include <CommandLine.h>
 #include <EarlierInstallation.h>
+#include <ErrorReport.h>
 #include <Exception.h>
 #include <ExitCodes.h>
 #include <Handles.h>
 #include <InstallRegistration.h>
+#include <Messages.h>
 #include <PayloadName.h>
 #include <ProgramPath.h>
+#include <Reporter.h>
+#include <StepFailure.h>
 #include <UninstallEntry.h>
 #include <Uninstallation.h>
+#include <WindowStation.h>
 #include <clAdminFunctions.h>
 #include <clCloseActiveInstance.h>
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -30,10 +35,6 @@ std::wstring OwnFolder() {
     return path.substr(0, path.rfind(L'\\') + 1);
 }
 
-bool HasSwitch(const std::vector<std::wstring>& arguments, const wchar_t* name) {
-    return std::ranges::any_of(arguments, [&](const std::wstring& a) { return AsciiUpper(a) == AsciiUpper(name); });
-}
-
 std::wstring NameList(const std::vector<std::wstring>& names) {
     std::wstring text;
     for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i) text += L"\n" + names[i];
@@ -41,22 +42,34 @@ std::wstring NameList(const std::vector<std::wstring>& names) {
     return text;
 }
 
+// The uninstaller's questions and answers. Quiet, every question is answered
+// Yes; in a session that nobody sees, without /quiet, No: it never removes
+// without being told.
 class Dialogue {
 public:
-    Dialogue(bool quiet, std::wstring caption) : quiet_(quiet), caption_(std::move(caption)) {}
-    // Quiet, every question is answered Yes.
+    Dialogue(const Reporter& reporter, bool quietSwitch, std::wstring caption)
+        : reporter_(reporter), quietSwitch_(quietSwitch), caption_(std::move(caption)) {}
     bool Ask(const std::wstring& text) const {
-        return quiet_ || Box(text, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+        if (reporter_.Quiet()) {
+            reporter_.Note(L"question: " + text + (quietSwitch_ ? L" answered Yes (/quiet)"
+                                                                 : L" answered No (nobody can see this session)"));
+            return quietSwitch_;
+        }
+        const bool yes = Box(text, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+        reporter_.Note(L"question: " + text + (yes ? L" answered Yes" : L" answered No"));
+        return yes;
     }
     void Tell(const std::wstring& text, UINT icon = MB_ICONINFORMATION) const {
-        if (!quiet_) Box(text, MB_OK | icon);
+        reporter_.Tell(text, [&](const std::wstring& shown) { Box(shown, MB_OK | icon); });
     }
+    const Reporter& Report() const { return reporter_; }
 
 private:
     int Box(const std::wstring& text, UINT flags) const {
         return ::MessageBoxW(nullptr, text.c_str(), caption_.c_str(), flags | MB_TASKMODAL | MB_SETFOREGROUND);
     }
-    bool quiet_;
+    const Reporter& reporter_;
+    bool quietSwitch_;
     std::wstring caption_;
 };
 
@@ -88,14 +101,25 @@ int Uninstall(const InstallRecord& record, const std::wstring& folder, const Dia
             return kExitUninstallCancelled;
         }
         DeleteUninstallEntry(record.allUsers, record.keyName);
+        dialogue.Report().Note(L"stale uninstall entry removed: " +
+                               UninstallEntryLocation(record.allUsers, record.keyName));
         return kExitStaleEntryRemoved;
     }
     if (!dialogue.Ask(L"Deseja remover o " + name + L" de " + folder + L"?")) return kExitUninstallCancelled;
 
-    CloseRunningInstances(record.exeName);
+    const Reporter& report = dialogue.Report();
+    report.Note(L"running instances ended: " + std::to_wstring(CloseRunningInstances(record.exeName)));
     RemoveRecordedShortcuts(record, folder);
+    for (const auto& link : record.shortcuts) {
+        report.Note((::GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES ? L"shortcut removed: "
+                                                                                   : L"shortcut kept: ") +
+                    link);
+    }
     RemoveInstallationLeftovers(folder);
     const std::vector<std::wstring> stayed = RemoveRecordedFiles(record, folder);
+    report.Note(L"files removed: " + std::to_wstring(record.files.size() - stayed.size()) + L" of " +
+                std::to_wstring(record.files.size()));
+    for (const auto& name : stayed) report.Note(L"file stayed: " + folder + name);
     if (!stayed.empty()) {
         dialogue.Tell(L"Não foi possível remover estes arquivos do " + name +
                           L" (talvez estejam em uso). Feche os programas que os usam e tente de novo:" +
@@ -104,8 +128,10 @@ int Uninstall(const InstallRecord& record, const std::wstring& folder, const Dia
         return kExitUninstallIncomplete;
     }
     DeleteUninstallEntry(record.allUsers, record.keyName);
+    report.Note(L"uninstall entry removed: " + UninstallEntryLocation(record.allUsers, record.keyName));
     const std::vector<std::wstring> others = FilesBelow(folder, {UninstallerName, InstallRecordName});
-    StartSelfRemoval(folder);
+    for (const auto& name : others) report.Note(L"not installed by it, stayed: " + folder + name);
+    if (!StartSelfRemoval(folder)) report.Note(L"the uninstaller and its record stay: its copy could not start");
     std::wstring done = L"O " + name + L" foi removido.";
     if (!others.empty()) {
         done += L"\n\nEstes arquivos não foram instalados por ele e ficaram em " + folder + L":" + NameList(others);
@@ -121,22 +147,44 @@ int RunUninstaller(const std::vector<std::wstring>& arguments) {
         FinishSelfRemoval(arguments);
         return kExitCompleted;
     }
-    const bool quiet = HasSwitch(arguments, QuietSwitch);
+    const Invocation invocation = ReadUninstallerCommandLine(arguments);
+    const bool visible = IsWindowStationVisible();
+    const std::optional<Reporter> started = ReporterFor(invocation, visible);
+    if (!started) return kExitLogFailed;
+    const Reporter& reporter = *started;
+    // Nor does the system ask anything of a quiet run (a drive without its disk).
+    if (reporter.Quiet()) ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     const std::wstring folder = OwnFolder();
+    reporter.Note(L"uninstaller: " + ProgramPath());
+    reporter.Note(L"command line: " + std::wstring(::GetCommandLineW()));
+    reporter.Note(std::wstring(L"session visible: ") + (visible ? L"yes" : L"no"));
+    if (invocation.road == Invocation::Road::Refused) {
+        reporter.Note(L"command line refused, nothing changed: " + invocation.refusal);
+        return reporter.Finish(kExitBadCommandLine);
+    }
+    if (invocation.road == Invocation::Road::Usage) {
+        Dialogue(reporter, invocation.quiet, L"Desinstalar").Tell(L"Uso: Desinstalar.exe [/quiet] [/log[=ARQUIVO]]");
+        return reporter.Finish(kExitCompleted);
+    }
     InstallRecord record;
     try {
         record = ReadInstallRecordFile(folder);
-    } catch (const Exception&) {
-        Dialogue(quiet, L"Desinstalar").Tell(L"Esta pasta não tem o registro de uma instalação:\n" + folder,
-                                             MB_ICONERROR);
-        return kExitNoInstallRecord;
-    }
-    const Dialogue dialogue(quiet, L"Desinstalar " + record.displayName);
-    if (record.allUsers && !IsUserAdmin()) return quiet ? kExitNeedsAdministrator : RunElevated(arguments);
-    try {
-        return Uninstall(record, folder, dialogue);
     } catch (const Exception& error) {
-        dialogue.Tell(error.Message(), MB_ICONERROR);
-        return kExitUninstallIncomplete;
+        reporter.Note(L"error: " + error.Message());
+        Dialogue(reporter, invocation.quiet, L"Desinstalar")
+            .Tell(L"Esta pasta não tem o registro de uma instalação:\n" + folder, MB_ICONERROR);
+        return reporter.Finish(kExitNoInstallRecord);
+    }
+    const Dialogue dialogue(reporter, invocation.quiet, L"Desinstalar " + record.displayName);
+    if (record.allUsers && !IsUserAdmin()) {
+        if (reporter.Quiet()) return reporter.Finish(kExitNeedsAdministrator);
+        return reporter.Finish(RunElevated(arguments));
+    }
+    try {
+        return reporter.Finish(Uninstall(record, folder, dialogue));
+    } catch (...) {
+        reporter.Note(L"error: " + DescribeFailure(CurrentFailure(L"remove the installation", folder)));
+        dialogue.Tell(CurrentErrorText(), MB_ICONERROR);
+        return reporter.Finish(kExitUninstallIncomplete);
     }
 }

@@ -3,11 +3,16 @@
 // goes away, so the cases that leave the window as they found it share one.
 #pragma once
 
+#include "CommandLine.h"
+#include "Reporter.h"
 #include "WindowProbe.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+
+// A visible run without a log, as a person starts the installer.
+inline const Reporter kShownRun;
 
 class FormTest : public testing::Test {
 protected:
@@ -18,7 +23,7 @@ protected:
     }
 
     TForm2& Open(TForm2::AdminTest admin = probe::Administrator, std::vector<std::wstring> arguments = {}) {
-        form_ = std::make_unique<TForm2>(std::move(arguments), std::move(admin));
+        form_ = std::make_unique<TForm2>(ReadInstallerCommandLine(arguments), std::move(admin), kShownRun);
         probe::Pump();
         return *form_;
     }
@@ -29,7 +34,7 @@ protected:
 class SharedFormTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        shared_ = std::make_unique<TForm2>(std::vector<std::wstring>{}, probe::Administrator);
+        shared_ = std::make_unique<TForm2>(Invocation{}, probe::Administrator, kShownRun);
         probe::Pump();
     }
     static void TearDownTestSuite() {

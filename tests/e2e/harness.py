@@ -3,6 +3,7 @@ deployment scripts do, and reads back what they did through the real API.
 
 Runs inside scripts/with-wine, which sets WINEPREFIX and DISPLAY."""
 
+import contextlib
 import datetime
 import os
 import re
@@ -93,17 +94,39 @@ def wine(*args, timeout=120, env=None, check=False, loader=WINE):
         return subprocess.CompletedProcess(result.args, result.returncode, out.read(), err.read())
 
 
-def launch(command_line, wait_title=None, close=False, timeout=300, env=None):
+def launch(command_line, wait_title=None, close=False, timeout=300, env=None, station=False):
     """Runs a Windows command line exactly as given; returns (exit code, stdout).
     With wait_title the launcher reports when that window shows, and with
-    close it then closes it."""
+    close it then closes it. With station the program runs in a window
+    station of its own, which nobody sees, as under a deployment service."""
     env = dict(env or {}, KETROVA_E2E_CMDLINE=command_line)
+    if station:
+        env["KETROVA_E2E_STATION"] = "1"
     if wait_title:
         env["KETROVA_E2E_WAIT_TITLE"] = wait_title
     if close:
         env["KETROVA_E2E_CLOSE"] = "1"
     result = wine(LAUNCH, timeout=timeout, env=env)
-    return result.returncode, result.stdout.decode("utf-8", "replace")
+    output = result.stdout.decode("utf-8", "replace")
+    whole = re.search(r"exit-code=(\d+)", output)
+    return (int(whole.group(1)) if whole else result.returncode), output
+
+
+def visible_windows(launch_output):
+    """How many visible windows of its program the launcher saw."""
+    return int(re.search(r"visible-windows=(\d+)", launch_output).group(1))
+
+
+def log_lines(path):
+    """The texts of a run's log, without their times; every line must have one."""
+    lines = Path(path).read_bytes().decode("utf-8").split("\r\n")
+    assert lines[-1] == "", "the last line is complete"
+    texts = []
+    for line in lines[:-1]:
+        match = re.fullmatch(r" *\d+ ms  (.*)", line)
+        assert match, f"a log line without its time: {line!r}"
+        texts.append(match.group(1))
+    return texts
 
 
 def start(command_line, env=None, niceness=0):
@@ -315,3 +338,58 @@ def uninstall_entries(all_users):
             entries[key][parts[0]] = parts[2] if len(parts) == 3 else ""
     entries.pop("Uninstall", None)
     return entries
+
+
+@contextlib.contextmanager
+def mounted_drive(letter, size, read_only=False):
+    """A Wine drive LETTER: on a small tmpfs of its own (needs root); yields its Unix folder."""
+    mount = tempfile.mkdtemp(prefix="ketrova-drive-")
+    options = f"size={size}" + (",ro" if read_only else "")
+    subprocess.run(["mount", "-t", "tmpfs", "-o", options, "tmpfs", mount], check=True)
+    drive = PREFIX / "dosdevices" / f"{letter.lower()}:"
+    try:
+        drive.unlink(missing_ok=True)
+        drive.symlink_to(mount)
+        yield Path(mount)
+    finally:
+        drive.unlink(missing_ok=True)
+        subprocess.run(["umount", mount], check=False)
+        os.rmdir(mount)
+
+
+def installer_processes(target):
+    """The Unix processes of installers running into the target in this
+    prefix; other suites run theirs beside. One that has ended and is not yet
+    reaped has no command line left."""
+    pids = []
+    for entry in os.listdir("/proc"):
+        try:
+            with open(f"/proc/{entry}/cmdline", "rb") as f:
+                command = f.read()
+            with open(f"/proc/{entry}/environ", "rb") as f:
+                environment = f.read().split(b"\0")
+        except OSError:
+            continue
+        if (b"Instalador.exe" in command and target.encode() in command and
+                f"WINEPREFIX={PREFIX}".encode() in environment):
+            pids.append(int(entry))
+    return pids
+
+
+def kill_installer_when(command_line, target, condition, what):
+    """Runs the installer at the lowest priority, in steps of a few
+    milliseconds, stopped in between, and kills it once condition holds, so
+    that the kill lands where it should however loaded the machine is."""
+    launcher = start(command_line, niceness=19)
+    pids = wait_until(lambda: installer_processes(target), 120, "the installer to start")
+    deadline = time.monotonic() + 120 * TIME_SCALE
+    while not condition():
+        assert time.monotonic() < deadline, f"timed out waiting for {what}"
+        for pid in pids:
+            os.kill(pid, signal.SIGCONT)
+        time.sleep(0.002)
+        for pid in pids:
+            os.kill(pid, signal.SIGSTOP)
+    for pid in pids:
+        os.kill(pid, signal.SIGKILL)
+    launcher.wait(60)

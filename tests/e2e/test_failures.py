@@ -1,13 +1,18 @@
-"""What users see when an installation cannot go as planned."""
+"""What users see, and what deployment tools read, when an installation
+cannot go as planned."""
 
+import contextlib
+import os
 import shutil
+import subprocess
 import unittest
 
-from harness import (BUILD, DRIVE_C, EDITIONS, ERROR_TEXT, INSTALLER, MAIN_TITLE, PROGRAM_FILES,
+from harness import (BUILD, DRIVE_C, EDITIONS, ERROR_TEXT, INSTALLER, MAIN_TITLE, PROBE, PROGRAM_FILES, WINE,
                      answer_message_box, click, control, end_installer, find_windows, fresh_folder,
-                     installer_command, kill_products, launch, product_windows, remove_shortcuts,
-                     shortcut, start, unix_path, wait_for_window, wait_until, window_controls, windows_path, wine,
-                     xdotool)
+                     installer_command, kill_products, launch, log_lines, mounted_drive, product_windows,
+                     remove_shortcuts, shortcut, start, unix_path, user_folder, visible_windows, wait_for_window,
+                     wait_until, window_controls, windows_path, wine, xdotool)
+from test_rollback import corrupted_installer, snapshot
 
 INSTALL = (562 + 53, 395 + 16)
 
@@ -61,6 +66,93 @@ class ExitCodes(unittest.TestCase):
         self.assertFalse(unix_path(target).exists())
 
 
+class NobodyToAnswer(unittest.TestCase):
+    """Each failure road of a deployment, quiet on a visible desktop and
+    without /quiet in a window station that nobody sees: the run ends by
+    itself with the documented code, shows no window, and its log names the
+    cause. Rows: (name, code, what the log names)."""
+
+    ROADS = [
+        ("missing_drive", 1, 'make the folder "Q:\\Apps"'),
+        ("invalid_name", 1, "Invalid characters in path"),
+        ("read_only_volume", 12, 'make the folder "R:\\Ketrova\\"'),
+        ("file_in_use", 11, "set the earlier installation aside"),
+        ("damaged_installer", 13, "the installer file is damaged"),
+        ("small_drive", 10, "check the free space"),
+    ]
+    LOG = DRIVE_C / "e2e" / "logs" / "road.log"
+    EARLIER = "C:\\e2e\\Deployed\\"
+
+    def setUp(self):
+        remove_shortcuts()
+        self.LOG.parent.mkdir(parents=True, exist_ok=True)
+        self.LOG.unlink(missing_ok=True)
+
+    def tearDown(self):
+        kill_products()
+        remove_shortcuts()
+
+    def test_every_road_ends_by_itself_with_its_code_and_cause(self):
+        if os.geteuid() != 0:
+            self.skipTest("the drives of these roads are file systems mounted as root")
+        for name, code, cause in self.ROADS:
+            for station in (False, True):
+                with self.subTest(road=name, station=station), self.road(name) as (exe, folder):
+                    switches = [f"/log={windows_path(self.LOG)}"] + ([] if station else ["/quiet"])
+                    exit_code, output = launch(installer_command(exe, f'"{folder}"', *switches), timeout=120,
+                                               station=station)
+                    self.assertEqual(exit_code, code)
+                    self.assertEqual(visible_windows(output), 0)
+                    lines = log_lines(self.LOG)
+                    self.assertTrue(any(line.startswith("error: ") and cause in line for line in lines), lines)
+                    self.assertTrue(lines[-1].startswith(f"exit code {code}: "), lines[-1])
+                    self.assertEqual(product_windows(), [])
+
+    def test_without_arguments_where_nobody_sees_it_ends_at_once(self):
+        temp = user_folder() / "Temp"
+        before = set(temp.glob("Instalador-*.log"))
+        code, output = launch(installer_command(INSTALLER), station=True, timeout=60)
+        self.assertEqual(code, 3)
+        (log,) = set(temp.glob("Instalador-*.log")) - before
+        self.assertIn("nobody can see this session", log_lines(log)[-2])
+
+    @contextlib.contextmanager
+    def road(self, name):
+        """Prepares the road; yields the installer and the folder to give it."""
+        if name == "missing_drive":
+            yield INSTALLER, "Q:\\Apps\\Ketrova\\"
+        elif name == "invalid_name":
+            yield INSTALLER, "C:\\Apps\\Ke|trova\\"
+        elif name == "read_only_volume":
+            # Room enough: what stops the run is that nothing may be written.
+            with mounted_drive("R", 256 << 20, read_only=True):
+                yield INSTALLER, "R:\\Ketrova\\"
+        elif name == "small_drive":
+            with mounted_drive("S", 4 << 20) as mount:
+                (mount / "kept.txt").write_text("earlier")
+                before = snapshot(mount)
+                yield INSTALLER, "S:\\Ketrova\\"
+                self.assertEqual(snapshot(mount), before, "nothing changed on the drive")
+        elif name == "damaged_installer":
+            shutil.rmtree(unix_path(self.EARLIER), ignore_errors=True)
+            yield corrupted_installer(), self.EARLIER
+        else:
+            self.install_earlier()
+            holder = subprocess.Popen([WINE, str(PROBE), "hold", self.EARLIER + "Ketrova.exe"],
+                                      stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+            try:
+                self.assertEqual(holder.stdout.readline().strip(), b"held")
+                yield INSTALLER, self.EARLIER
+            finally:
+                holder.kill()
+                holder.wait(30)
+                holder.stdout.close()
+
+    def install_earlier(self):
+        shutil.rmtree(unix_path(self.EARLIER), ignore_errors=True)
+        self.assertEqual(launch(installer_command(INSTALLER, self.EARLIER, "/quiet", "/norun"))[0], 0)
+
+
 class OneDriveRefusal(unittest.TestCase):
     """The proposal lies in OneDrive when the shell's folders are redirected there.
     Wine's installer runs as an administrator, so the program files folder is
@@ -112,8 +204,9 @@ class OneDriveRefusal(unittest.TestCase):
 
 class ShellLinksUnavailable(unittest.TestCase):
     """With the shell link object unregistered the product is installed but no
-    shortcut can be made, and the start of the product fails too: the window
-    that this error leaves on the screen still closes, with exit code 2."""
+    shortcut can be made, and the start of the product fails too: the
+    unattended run ends after the boxes, and the window that this error leaves
+    on the interactive road still closes, both with exit code 2."""
 
     KEY = "HKLM\\Software\\Classes\\CLSID\\{00021401-0000-0000-C000-000000000046}\\InprocServer32"
     VIEW = "/reg:32" if BUILD.name == "win32" else "/reg:64"
@@ -141,17 +234,15 @@ class ShellLinksUnavailable(unittest.TestCase):
         self.assertIn("shell32.dll", restored, "the shell link object must be registered again")
         kill_products()
 
-    def test_the_product_is_installed_and_the_window_left_by_the_error_closes_with_two(self):
+    def test_the_product_is_installed_and_the_unattended_run_ends_by_itself_with_two(self):
         shutil.rmtree(unix_path(self.TARGET), ignore_errors=True)
         process = start(installer_command(INSTALLER, self.TARGET))
         try:
             self.assertIn(ERROR_TEXT, answer_message_box("Instalador", 120))
             self.assertIn("{00021401-0000-0000-C000-000000000046}", answer_message_box("Instalador", 60))
-            window = wait_for_window(f"^{MAIN_TITLE}$", 60)
-            self.assertFalse(control(window_controls(), "Cancelar")["visible"])
-            self.assertIsNone(process.poll())
-            self.close_with_alt_f4(window)
+            # Nobody would close a window left without buttons: the run ends.
             self.assertEqual(process.wait(60), 2)
+            self.assertEqual(find_windows(f"^{MAIN_TITLE}$"), [])
         finally:
             end_installer(process)
         self.assertTrue(unix_path(self.TARGET + "Ketrova.exe").exists())

@@ -4,18 +4,14 @@ injected into real runs of the installer, on both roads."""
 import hashlib
 import os
 import shutil
-import signal
 import subprocess
-import tempfile
-import time
 import unittest
 import zipfile
-from pathlib import Path
 
-from harness import (DRIVE_C, ERROR_TEXT, INSTALLER, MAIN_TITLE, PAYLOAD, PREFIX, PROBE, PROGRAM_FILES, TIME_SCALE,
-                     WINE, answer_message_box, assert_payload_installed, click, end_installer, installer_command,
-                     kill_products, launch, product_windows, remove_shortcuts, start, unix_path, wait_for_window,
-                     wait_until)
+from harness import (DRIVE_C, ERROR_TEXT, INSTALLER, MAIN_TITLE, PAYLOAD, PROBE, PROGRAM_FILES, WINE,
+                     answer_message_box, assert_payload_installed, click, end_installer, installer_command,
+                     kill_installer_when, kill_products, launch, mounted_drive, product_windows, remove_shortcuts,
+                     start, unix_path, wait_for_window, wait_until)
 
 INSTALL = (562 + 53, 395 + 16)
 
@@ -36,25 +32,6 @@ def leftovers(folder):
     names = [folder.parent / (folder.name + suffix) for suffix in (".Programa-anterior", ".Programa-remover")]
     names += [folder / name for name in ("Programa.zip", "Programa.journal", "Programa.anterior")]
     return [str(n) for n in names if n.exists()]
-
-
-def installer_processes(target):
-    """The Unix processes of installers running into the target in this
-    prefix; other suites run theirs beside. One that has ended and is not yet
-    reaped has no command line left."""
-    pids = []
-    for entry in os.listdir("/proc"):
-        try:
-            with open(f"/proc/{entry}/cmdline", "rb") as f:
-                command = f.read()
-            with open(f"/proc/{entry}/environ", "rb") as f:
-                environment = f.read().split(b"\0")
-        except OSError:
-            continue
-        if (b"Instalador.exe" in command and target.encode() in command and
-                f"WINEPREFIX={PREFIX}".encode() in environment):
-            pids.append(int(entry))
-    return pids
 
 
 def corrupted_installer():
@@ -105,14 +82,14 @@ class EarlierInstallationSurvives(unittest.TestCase):
         kill_products()
         product.wait(60)
 
-    def run_failing(self, command):
-        """The unattended road: one error box, exit code 1."""
+    def run_failing(self, command, code, text=ERROR_TEXT):
+        """The unattended road: one error box, and the exit code of its cause."""
         process = start(command)
-        self.assertIn(ERROR_TEXT, answer_message_box("Instalador", 120))
-        self.assertEqual(process.wait(60), 1)
+        self.assertIn(text, answer_message_box("Instalador", 120))
+        self.assertEqual(process.wait(60), code)
 
     def test_a_payload_damaged_late_in_the_archive(self):
-        self.run_failing(installer_command(corrupted_installer(), f'"{self.TARGET}"'))
+        self.run_failing(installer_command(corrupted_installer(), f'"{self.TARGET}"'), 13)
         self.assert_earlier_intact(self.TARGET)
 
     def test_a_file_held_open_by_another_program(self):
@@ -121,7 +98,7 @@ class EarlierInstallationSurvives(unittest.TestCase):
                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         try:
             self.assertEqual(holder.stdout.readline().strip(), b"held")
-            self.run_failing(installer_command(INSTALLER, f'"{self.TARGET}"'))
+            self.run_failing(installer_command(INSTALLER, f'"{self.TARGET}"'), 11)
         finally:
             holder.kill()
             holder.wait(30)
@@ -132,45 +109,25 @@ class EarlierInstallationSurvives(unittest.TestCase):
         if os.geteuid() != 0:
             self.skipTest("mounting a small file system needs root")
         installed = sum(os.path.getsize(os.path.join(r, n)) for r, _, ns in os.walk(unix_path(self.TARGET)) for n in ns)
-        mount = tempfile.mkdtemp(prefix="ketrova-small-")
         # Room for the earlier installation, the payload's copy and half the new one.
         size = installed + PAYLOAD.stat().st_size + installed // 2
-        subprocess.run(["mount", "-t", "tmpfs", "-o", f"size={size}", "tmpfs", mount], check=True)
-        drive = PREFIX / "dosdevices" / "k:"
         try:
-            drive.unlink(missing_ok=True)
-            drive.symlink_to(mount)
-            shutil.copytree(unix_path(self.TARGET), os.path.join(mount, "Ketrova"))
-            target = "K:\\Ketrova\\"
-            self.run_failing(installer_command(INSTALLER, target))
-            self.assert_earlier_intact(target, Path(mount) / "Ketrova")
+            with mounted_drive("K", size) as mount:
+                shutil.copytree(unix_path(self.TARGET), mount / "Ketrova")
+                target = "K:\\Ketrova\\"
+                # Refused before anything changes.
+                self.run_failing(installer_command(INSTALLER, target), 10, "Não há espaço livre suficiente")
+                self.assert_earlier_intact(target, mount / "Ketrova")
         finally:
             kill_products()
-            drive.unlink(missing_ok=True)
-            subprocess.run(["umount", mount], check=False)
-            os.rmdir(mount)
 
     def test_a_run_killed_during_the_extraction_is_put_right_by_the_next(self):
         folder = unix_path(self.TARGET)
         aside = folder.parent / (folder.name + ".Programa-anterior")
         with zipfile.ZipFile(PAYLOAD) as archive:
             trigger = folder / archive.infolist()[6].filename
-        # The installer runs at the lowest priority, in steps of a few
-        # milliseconds, stopped in between, so that the kill lands where it
-        # should however loaded the machine is.
-        launcher = start(installer_command(INSTALLER, self.TARGET), niceness=19)
-        pids = wait_until(lambda: installer_processes(self.TARGET), 120, "the installer to start")
-        deadline = time.monotonic() + 120 * TIME_SCALE
-        while not (aside.exists() and trigger.exists()):
-            self.assertLess(time.monotonic(), deadline, "the extraction never reached its seventh file")
-            for pid in pids:
-                os.kill(pid, signal.SIGCONT)
-            time.sleep(0.002)
-            for pid in pids:
-                os.kill(pid, signal.SIGSTOP)
-        for pid in pids:
-            os.kill(pid, signal.SIGKILL)
-        launcher.wait(60)
+        kill_installer_when(installer_command(INSTALLER, self.TARGET), self.TARGET,
+                            lambda: aside.exists() and trigger.exists(), "the extraction to reach its seventh file")
         self.assertNotEqual(leftovers(folder), [], "the run was cut short during the extraction")
         self.assertEqual(launch(installer_command(INSTALLER, self.TARGET))[0], 0)
         assert_payload_installed(self, folder)
@@ -188,14 +145,14 @@ class EarlierInstallationSurvivesTheInstallButton(EarlierInstallationSurvives):
         # Other suites share the prefix: leave the proposed folder without a product.
         shutil.rmtree(unix_path(self.TARGET), ignore_errors=True)
 
-    def run_failing(self, command):
+    def run_failing(self, command, code, text=ERROR_TEXT):
         exe = command.split('"')[1]
         process = start(f'"{exe}"')
         try:
             window = wait_for_window(f"^{MAIN_TITLE}$", 60)
             click(window, *INSTALL)
-            self.assertIn(ERROR_TEXT, answer_message_box("Instalador", 120))
-            self.assertEqual(process.wait(60), 1)
+            self.assertIn(text, answer_message_box("Instalador", 120))
+            self.assertEqual(process.wait(60), code)
         finally:
             end_installer(process)
 

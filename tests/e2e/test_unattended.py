@@ -1,14 +1,18 @@
 """The unattended road, as a deployment script drives it: the installer with a
 folder on its command line installs, starts the product and ends."""
 
+import os
 import shutil
-import time
+import signal
 import unittest
+import zipfile
 
-from harness import (DRIVE_C, INSTALLER, MAIN_TITLE, assert_payload_installed, end_installer, find_windows,
-                     installer_command, kill_products, launch, link_fields, product_fields, product_windows,
-                     remove_shortcuts, shortcut, start, unix_path, wait_for_window, wait_until, window_controls,
-                     xdotool)
+from harness import (DRIVE_C, INSTALLER, MAIN_TITLE, PAYLOAD, TIME_SCALE, assert_payload_installed, end_installer,
+                     find_windows, installer_command, installer_processes, kill_installer_when, kill_products, launch,
+                     link_fields, log_lines, product_fields, product_windows, remove_shortcuts, shortcut, start,
+                     unix_path, user_folder, visible_windows, wait_for_window, wait_until, window_controls,
+                     windows_path, xdotool)
+from test_interactive import PROPOSAL
 
 
 class UnattendedInstall(unittest.TestCase):
@@ -87,6 +91,122 @@ class UnattendedInstall(unittest.TestCase):
             self.assertEqual(process.wait(60), 0)
         finally:
             end_installer(process)
+
+
+class DeploymentCommandLines(unittest.TestCase):
+    """The command lines deployment tools write, with the log they read."""
+
+    LOGS = DRIVE_C / "e2e" / "logs"
+
+    def setUp(self):
+        remove_shortcuts()
+        self.LOGS.mkdir(parents=True, exist_ok=True)
+
+    def tearDown(self):
+        kill_products()
+        remove_shortcuts()
+
+    def run_logged(self, *arguments, name="run"):
+        log = self.LOGS / f"{name}.log"
+        log.unlink(missing_ok=True)
+        code, output = launch(installer_command(INSTALLER, *arguments, f'/log="{windows_path(log)}"'))
+        self.assertEqual(visible_windows(output), 0)
+        return code, log_lines(log)
+
+    def test_other_installers_switches_are_refused_and_nothing_is_created(self):
+        shutil.rmtree(unix_path(PROPOSAL), ignore_errors=True)
+        for switches in (["/S"], ["-s"], ["/VERYSILENT", "/SUPPRESSMSGBOXES"]):
+            with self.subTest(switches=switches):
+                code, lines = self.run_logged(*switches, name="refused")
+                self.assertEqual(code, 14)
+                self.assertIn("command line refused, nothing changed: ", lines[-2])
+                for name in ("S", "VERYSILENT", "SUPPRESSMSGBOXES"):
+                    self.assertFalse((DRIVE_C / name).exists(), name)
+                self.assertFalse(unix_path(PROPOSAL).exists())
+                self.assertFalse(any(shortcut(a, k).exists() for a in (True, False) for k in ("desktop", "startmenu")))
+
+    def test_help_goes_to_the_log_when_nobody_sees_a_box_and_a_log_that_cannot_be_made_stops_all(self):
+        for switches, station in ((["/?", "/quiet"], False), (["/help"], True)):
+            log = self.LOGS / "help.log"
+            log.unlink(missing_ok=True)
+            code, _ = launch(installer_command(INSTALLER, *switches, f"/log={windows_path(log)}"), station=station)
+            self.assertEqual(code, 0)
+            self.assertTrue(any("/dir=PASTA" in line for line in log_lines(log)))
+        shutil.rmtree(unix_path(PROPOSAL), ignore_errors=True)
+        code, _ = launch(installer_command(INSTALLER, "/quiet", '/log="C:\\e2e\\no such folder\\k.log"'))
+        self.assertEqual(code, 15)
+        self.assertFalse(unix_path(PROPOSAL).exists())
+
+    def test_quiet_alone_installs_into_the_proposed_folder_and_logs_in_the_temporary_folder(self):
+        shutil.rmtree(unix_path(PROPOSAL), ignore_errors=True)
+        temp = user_folder() / "Temp"
+        before = set(temp.glob("Instalador-*.log"))
+        try:
+            code, output = launch(installer_command(INSTALLER, "/quiet"))
+            self.assertEqual(code, 0)
+            self.assertEqual(visible_windows(output), 0)
+            assert_payload_installed(self, unix_path(PROPOSAL))
+            wait_until(product_windows, 30, "the product's window")
+            (log,) = set(temp.glob("Instalador-*.log")) - before
+            self.assertEqual(log_lines(log)[-1], "exit code 0: completed")
+        finally:
+            kill_products()
+            shutil.rmtree(unix_path(PROPOSAL), ignore_errors=True)
+
+    def test_dir_with_spaces_and_the_log_of_a_run(self):
+        spaced = "C:\\e2e\\Dir With Spaces\\"
+        shutil.rmtree(unix_path(spaced), ignore_errors=True)
+        code, lines = self.run_logged("/quiet", f'/dir="{spaced}"', "/norun")
+        self.assertEqual(code, 0)
+        self.assertTrue(unix_path(spaced + "Ketrova.exe").exists())
+        self.assertEqual(product_windows(), [])
+        # What the log holds, in the order it happened.
+        expected = ["installer: ", "command line: ", "understood: folder " + spaced, "user: ", "folder: " + spaced,
+                    "free space: ", "running instances ended: 0", "payload: 85 files, ", "shortcut: ", "shortcut: ",
+                    "uninstall entry: HKEY_LOCAL_MACHINE\\", f"product not started (/norun): {spaced}Ketrova.exe",
+                    "exit code 0: completed"]
+        self.assertEqual(len(lines), len(expected), lines)
+        for line, start_ in zip(lines, expected):
+            self.assertTrue(line.startswith(start_), (line, start_))
+
+    def test_two_installers_at_once_one_completes_and_the_other_waits_for_nobody(self):
+        target = "C:\\e2e\\AtOnce\\"
+        shutil.rmtree(unix_path(target), ignore_errors=True)
+        first_log = self.LOGS / "first-at-once.log"
+        first_log.unlink(missing_ok=True)
+        first = start(installer_command(INSTALLER, target, "/quiet", "/norun", f"/log={windows_path(first_log)}"))
+        # The first is held still while it holds the lock.
+        pids = wait_until(lambda: installer_processes(target), 60, "the first installer")
+        wait_until(lambda: first_log.exists() and "free space: " in first_log.read_text(encoding="utf-8"), 60,
+                   "the first installer to take the lock")
+        for pid in pids:
+            os.kill(pid, signal.SIGSTOP)
+        try:
+            code, lines = self.run_logged(target, "/quiet", "/norun", name="second-at-once")
+            self.assertEqual(code, 1618)
+            self.assertTrue(lines[-3].startswith("error: take the installation lock"), lines)
+            self.assertEqual(lines[-4], "folder: " + target, "nothing done before it")
+        finally:
+            for pid in pids:
+                os.kill(pid, signal.SIGCONT)
+        self.assertEqual(first.wait(120 * TIME_SCALE), 0)
+        assert_payload_installed(self, unix_path(target))
+
+    def test_the_log_of_a_run_killed_during_the_extraction_ends_where_it_stopped(self):
+        target = "C:\\e2e\\Killed\\"
+        shutil.rmtree(unix_path(target), ignore_errors=True)
+        log = self.LOGS / "killed.log"
+        log.unlink(missing_ok=True)
+        with zipfile.ZipFile(PAYLOAD) as archive:
+            trigger = unix_path(target) / archive.infolist()[6].filename
+        kill_installer_when(installer_command(INSTALLER, target, "/quiet", f"/log={windows_path(log)}"), target,
+                            trigger.exists, "the extraction to reach its seventh file")
+        lines = log_lines(log)
+        self.assertEqual(lines[-1], "running instances ended: 0", "the extraction was under way")
+        # The next run, a folder first and switches after, puts it right and says so.
+        code, lines = self.run_logged(target, "/quiet", "/norun", name="after-kill")
+        self.assertEqual(code, 0)
+        self.assertIn("an interrupted earlier run was put right", lines)
 
 
 class ReplacingAnInstallation(unittest.TestCase):

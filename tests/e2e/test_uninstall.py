@@ -7,9 +7,10 @@ import shutil
 import subprocess
 import unittest
 
-from harness import (INSTALLER, MAIN_TITLE, REGISTRY_WINE, WINE, answer_message_box, click, control, end_installer,
-                     installer_command, kill_products, launch, payload_entries, product_windows, remove_shortcuts,
-                     shortcut, start, uninstall_entries, unix_path, wait_for_window, wait_until, window_controls, wine)
+from harness import (DRIVE_C, INSTALLER, MAIN_TITLE, REGISTRY_WINE, WINE, answer_message_box, click, control,
+                     end_installer, installer_command, kill_products, launch, log_lines, payload_entries,
+                     product_windows, remove_shortcuts, shortcut, start, uninstall_entries, unix_path,
+                     wait_for_window, wait_until, window_controls, windows_path, wine)
 from test_interactive import BOXES, INSTALL, PROPOSAL, TOGGLE
 
 CAPTION = "Desinstalar Ketrova 2023 r1"
@@ -20,8 +21,8 @@ def entries_at(folder, all_users=True):
             if values.get("InstallLocation", "").lower() == folder.lower()}
 
 
-def uninstall(folder, *arguments):
-    return launch(f'"{folder}Desinstalar.exe" ' + " ".join(arguments))[0]
+def uninstall(folder, *arguments, station=False):
+    return launch(f'"{folder}Desinstalar.exe" ' + " ".join(arguments), station=station)[0]
 
 
 def gone(path):
@@ -129,6 +130,27 @@ class Uninstall(unittest.TestCase):
         self.assertEqual(uninstall(a, "/quiet"), 6)
         self.assertEqual(entries_at(a), {})
         self.assertTrue(unix_path(a + "Charts").exists(), "only the entry goes")
+
+    def test_unseen_it_answers_no_and_its_log_says_what_went_and_what_stayed(self):
+        a = self.folders[0]
+        self.install(a)
+        kill_products()
+        log = DRIVE_C / "e2e" / "logs" / "uninstall.log"
+        log.parent.mkdir(parents=True, exist_ok=True)
+        # Nobody to ask in a session nobody sees: it removes nothing untold.
+        self.assertEqual(uninstall(a, f"/log={windows_path(log)}", station=True), 5)
+        self.assertIn("answered No (nobody can see this session)", log_lines(log)[-2])
+        self.assertEqual(len(entries_at(a)), 1)
+        self.assertEqual(uninstall(a, "/S"), 14)
+        self.assertTrue(unix_path(a + "Ketrova.exe").exists())
+        unix_path(a + "carta.txt").write_text("minha")
+        self.assertEqual(uninstall(a, "/quiet", f"/log={windows_path(log)}"), 0)
+        lines = log_lines(log)
+        self.assertIn(f"files removed: {len(payload_entries())} of {len(payload_entries())}", lines)
+        self.assertIn(f"not installed by it, stayed: {a}carta.txt", lines)
+        self.assertTrue(any(line.endswith(f"ficaram em {a}: | carta.txt") for line in lines), "the box's words")
+        self.assertTrue(any(line.startswith("uninstall entry removed: HKEY_LOCAL_MACHINE\\") for line in lines))
+        self.assertEqual(lines[-1], "exit code 0: completed")
 
     def test_files_the_user_put_there_stay_and_it_says_so(self):
         a = self.folders[0]

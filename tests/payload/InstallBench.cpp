@@ -1,5 +1,6 @@
 // payload-install-bench: one unattended InstallFromResource of this
 // executable's payload into a fresh folder; prints its milliseconds.
+#include <Exception.h>
 #include <clInstallFromResource.h>
 
 #include <windows.h>
@@ -14,7 +15,13 @@ int main() {
     LARGE_INTEGER frequency, start, end;
     ::QueryPerformanceFrequency(&frequency);
     ::QueryPerformanceCounter(&start);
-    const bool installed = InstallFromResource(L"Programa", folder.wstring() + L"\\");
+    bool installed = true;
+    try {
+        InstallFromResource(L"Programa", folder.wstring() + L"\\");
+    } catch (const Exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        installed = false;
+    }
     ::QueryPerformanceCounter(&end);
     std::filesystem::remove_all(folder, ignored);
     std::printf("%.1f\n", 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart));

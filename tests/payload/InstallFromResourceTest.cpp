@@ -7,6 +7,8 @@
 #include <ResourceStream.h>
 #include <ZipFile.h>
 #include <EarlierInstallation.h>
+#include <ExitCodes.h>
+#include <Failure.h>
 #include <clInstallFromResource.h>
 
 #include <gtest/gtest.h>
@@ -19,10 +21,6 @@ namespace fs = std::filesystem;
 using ziptest::Scratch;
 
 namespace {
-
-const std::wstring InstallError =
-    L"Erro detectado durante o processo de instalação. É provável que você precise de privilégio de administrador "
-    L"para realizar essa tarefa.";
 
 std::vector<std::wstring> shown;
 void Collect(const std::wstring& text) { shown.push_back(text); }
@@ -37,6 +35,18 @@ protected:
 
     Scratch scratch;
     std::wstring Target() const { return (scratch.root() / "Target").wstring() + L"\\"; }
+
+    // The cause the operation reports, which it never shows itself.
+    FailureCause Failure(const std::wstring& resource, const std::wstring& folder) {
+        try {
+            InstallFromResource(resource, folder);
+        } catch (const EStepFailed& failed) {
+            EXPECT_TRUE(shown.empty());
+            return failed.Cause();
+        }
+        ADD_FAILURE() << "the installation succeeded";
+        return {};
+    }
 };
 
 FILETIME FileTimeOfEntry(std::uint32_t dosDateTime) {
@@ -50,7 +60,7 @@ FILETIME FileTimeOfEntry(std::uint32_t dosDateTime) {
 std::uint64_t Ticks(const FILETIME& t) { return (std::uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime; }
 
 TEST_F(InstallFromResourceTest, ExtractsTheWholePayload) {
-    ASSERT_TRUE(InstallFromResource(L"Programa", Target()));
+    ASSERT_EQ(InstallFromResource(L"Programa", Target()).files.size(), 85u);
     EXPECT_TRUE(shown.empty());
     EXPECT_FALSE(fs::exists(Target() + L"Programa.zip"));
 
@@ -82,9 +92,10 @@ TEST_F(InstallFromResourceTest, ExtractsTheWholePayload) {
     EXPECT_EQ(subfolders, 10u);
 }
 
-TEST_F(InstallFromResourceTest, MissingResourceShowsTheMessageAfterMakingTheFolder) {
-    EXPECT_FALSE(InstallFromResource(L"Nada", Target()));
-    EXPECT_EQ(shown, std::vector<std::wstring>{InstallError});
+TEST_F(InstallFromResourceTest, MissingResourceFailsAfterMakingTheFolder) {
+    const FailureCause cause = Failure(L"Nada", Target());
+    EXPECT_EQ(cause.text, L"Resource Nada not found");
+    EXPECT_EQ(cause.path, Target() + L"Nada.zip");
     EXPECT_TRUE(fs::is_directory(Target()));
     EXPECT_FALSE(fs::exists(Target() + L"Nada.zip"));
 }
@@ -92,7 +103,7 @@ TEST_F(InstallFromResourceTest, MissingResourceShowsTheMessageAfterMakingTheFold
 TEST_F(InstallFromResourceTest, LeftoverArchiveIsReplacedAndRemoved) {
     fs::create_directories(Target());
     scratch.Write("Target/Programa.zip", "left over from an earlier run");
-    EXPECT_TRUE(InstallFromResource(L"Programa", Target()));
+    InstallFromResource(L"Programa", Target());
     EXPECT_TRUE(shown.empty());
     EXPECT_FALSE(fs::exists(Target() + L"Programa.zip"));
     EXPECT_TRUE(fs::exists(Target() + L"Ketrova.exe"));
@@ -102,31 +113,35 @@ TEST_F(InstallFromResourceTest, FolderWithoutSeparatorGetsTheArchiveBesideIt) {
     const std::wstring folder = (scratch.root() / "Target").wstring();
     // A folder where the archive would go beside the target stops the installation.
     fs::create_directories(folder + L"Programa.zip");
-    EXPECT_FALSE(InstallFromResource(L"Programa", folder));
-    EXPECT_EQ(shown, std::vector<std::wstring>{InstallError});
+    EXPECT_EQ(Failure(L"Programa", folder).systemCode, static_cast<unsigned long>(ERROR_ACCESS_DENIED));
     EXPECT_TRUE(fs::is_directory(folder + L"Programa.zip"));
     EXPECT_FALSE(fs::exists(folder + L"\\Ketrova.exe"));
 }
 
 TEST_F(InstallFromResourceTest, SuccessWithoutSeparatorLeavesNoArchive) {
     const std::wstring folder = (scratch.root() / "Target").wstring();
-    EXPECT_TRUE(InstallFromResource(L"Programa", folder));
+    InstallFromResource(L"Programa", folder);
     EXPECT_TRUE(fs::exists(folder + L"\\Ketrova.exe"));
     EXPECT_FALSE(fs::exists(folder + L"Programa.zip"));
 }
 
-TEST_F(InstallFromResourceTest, UnwritableTargetShowsTheMessageOnce) {
+TEST_F(InstallFromResourceTest, UnwritableTargetNamesTheFolderAndTheSystemsCode) {
     // Z: is the Unix root under Wine; nobody may create folders in /proc.
-    EXPECT_FALSE(InstallFromResource(L"Programa", L"Z:\\proc\\KetrovaTarget\\"));
-    EXPECT_EQ(shown, std::vector<std::wstring>{InstallError});
+    const FailureCause cause = Failure(L"Programa", L"Z:\\proc\\KetrovaTarget\\");
+    EXPECT_EQ(cause.step, L"make the folder");
+    EXPECT_EQ(cause.path, L"Z:\\proc\\KetrovaTarget\\");
+    EXPECT_NE(cause.systemCode, 0u);
+    EXPECT_FALSE(cause.damagedInstaller);
 }
 
 TEST_F(InstallFromResourceTest, ExistingReadOnlyFileStopsTheExtraction) {
     fs::create_directories(Target());
     const fs::path kept = scratch.Write("Target/Ketrova.exe", "older");
     ::SetFileAttributesW(kept.wstring().c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(InstallFromResource(L"Programa", Target()));
-    EXPECT_EQ(shown, std::vector<std::wstring>{InstallError});
+    const FailureCause cause = Failure(L"Programa", Target());
+    EXPECT_EQ(cause.step, L"extract the payload");
+    // The file system refused, not the payload: access denied, not a damaged installer.
+    EXPECT_EQ(ExitCodeFor(cause), kExitAccessDenied) << DescribeFailure(cause);
     EXPECT_TRUE(ziptest::ReadFile(kept) == "older");
     EXPECT_FALSE(fs::exists(Target() + L"Programa.zip"));
 }
@@ -138,8 +153,7 @@ TEST_F(InstallFromResourceTest, FailureOverOtherFilesLeavesThemAsTheyWere) {
     fs::create_directories(Target() + L"Storage\\StoreSync.dll");
     const fs::path replaced = scratch.Write("Target/Ketrova.exe", "older");
     const fs::path own = scratch.Write("Target/notes.txt", "mine");
-    EXPECT_FALSE(InstallFromResource(L"Programa", Target()));
-    EXPECT_EQ(shown, std::vector<std::wstring>{InstallError});
+    Failure(L"Programa", Target());
     EXPECT_EQ(ziptest::Listing(Target()), "Ketrova.exe Storage/ Storage/StoreSync.dll/ notes.txt");
     EXPECT_TRUE(ziptest::ReadFile(replaced) == "older");
     EXPECT_TRUE(ziptest::ReadFile(own) == "mine");
