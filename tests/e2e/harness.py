@@ -253,8 +253,15 @@ def click(window, x, y):
     xdotool("click", "1")
 
 
+def focus(window):
+    """Gives the window the keyboard. Without a window manager nobody else
+    does: keys would go to whatever window a test before left focused."""
+    xdotool("windowfocus", window, check=False)
+    wait_until(lambda: xdotool("getwindowfocus", check=False).strip() == str(window).strip(), 10, "the focus")
+
+
 def press(window, key):
-    xdotool("windowactivate", "--sync", window, check=False)
+    focus(window)
     xdotool("key", "--window", window, key)
 
 

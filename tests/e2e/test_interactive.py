@@ -5,7 +5,7 @@ import time
 import unittest
 
 from harness import (INSTALLER, MAIN_TITLE, PROGRAM_FILES, answer_message_box, click, control, end_installer,
-                     installer_command, kill_products, link_fields, product_fields, product_windows,
+                     focus, installer_command, kill_products, link_fields, product_fields, product_windows,
                      remove_shortcuts, shortcut, start, unix_path, wait_for_window, wait_until,
                      window_controls, xdotool)
 
@@ -81,7 +81,7 @@ class InteractiveInstall(unittest.TestCase):
         self.assertEqual(product_windows(), [])
 
     def test_enter_presses_install(self):
-        xdotool("windowactivate", "--sync", self.window, check=False)
+        focus(self.window)
         xdotool("key", "Return")
         self.assertEqual(self.finish(), 0)
         self.assertTrue(unix_path(PROPOSAL + "Ketrova.exe").exists())
@@ -93,13 +93,13 @@ class InteractiveInstall(unittest.TestCase):
         self.assertFalse(shortcut(True, "desktop").exists())
 
     def test_escape_presses_cancelar(self):
-        xdotool("windowactivate", "--sync", self.window, check=False)
+        focus(self.window)
         xdotool("key", "Escape")
         self.assertEqual(self.process.wait(60), 0)
         self.assertFalse(unix_path(PROPOSAL).exists())
 
     def test_alt_f4_closes_like_cancelar(self):
-        xdotool("windowactivate", "--sync", self.window, check=False)
+        focus(self.window)
         xdotool("key", "alt+F4")
         self.assertEqual(self.process.wait(60), 0)
         self.assertFalse(unix_path(PROPOSAL).exists())
