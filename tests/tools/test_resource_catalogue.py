@@ -38,6 +38,12 @@ class ResourceCatalogue(unittest.TestCase):
         self.assertEqual(logo.size, 110_584)  # the bitmap without its 14-byte file header
         self.assertEqual(int.from_bytes(logo.data[:4], "little"), 40)
 
+    def test_installer_and_uninstaller_have_the_whole_address_space(self):
+        # The payload is mapped with the image: with 2 GB a product past 1 GB would not load.
+        uninstaller = rc.pefile.PE(data=self.one("RCDATA", "DESINSTALAR", PT_BR).data)
+        for pe in (self.pe, uninstaller):
+            self.assertTrue(pe.FILE_HEADER.Characteristics & 0x20, "large-address-aware")
+
     def test_icone_is_the_first_group_icon_with_its_one_8_bit_image(self):
         groups = [r for r in self.resources if r.type == "GROUP_ICON"]
         self.assertEqual([(g.name, g.language) for g in groups], [("ICONE", PT_BR), ("MAINICON", EN_US)])
