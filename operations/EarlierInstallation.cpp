@@ -1,5 +1,6 @@
 #include "EarlierInstallation.h"
 
+#include "InstallRegistration.h"
 #include "ReplacementJournal.h"
 #include "StepFailure.h"
 #include "clUninstall.h"
@@ -59,6 +60,25 @@ void RequireNoFileOpen(const std::wstring& folder) {
     } while (::FindNextFileW(find.get(), &found));
 }
 
+// What the earlier installation's record does not list is the user's: it
+// moves into the folder first, and a folder that still holds some of it stays
+// for the next run. One without a record (made before records existed) goes
+// as a whole; one whose record cannot be read stays.
+CarriedOver RemoveKeepingUsersFiles(const std::wstring& earlier, const std::wstring& folder) {
+    CarriedOver carried;
+    if (!native::DirectoryExists(earlier)) return carried;
+    const std::wstring earlierFolder = earlier + L"\\";
+    if (native::FileExists(earlierFolder + InstallRecordName)) {
+        try {
+            carried = MoveUsersFiles(earlierFolder, ReadInstallRecordFile(earlierFolder), folder);
+        } catch (...) {
+            carried.complete = false;
+        }
+    }
+    if (carried.complete) DeleteFolder(earlier);
+    return carried;
+}
+
 }  // namespace
 
 std::wstring SetAsideEarlierInstallation(const std::wstring& folder) {
@@ -82,8 +102,8 @@ void RestoreEarlierInstallation(const std::wstring& folder) {
 
 void MarkEarlierInstallationReplaced(const std::wstring& folder) { Move(SetAsidePath(folder), ReplacedPath(folder)); }
 
-void RemoveReplacedInstallation(const std::wstring& folder) {
-    if (native::DirectoryExists(ReplacedPath(folder))) DeleteFolder(ReplacedPath(folder));
+CarriedOver RemoveReplacedInstallation(const std::wstring& folder) {
+    return RemoveKeepingUsersFiles(ReplacedPath(folder), folder);
 }
 
 bool RecoverInterruptedInstallation(const std::wstring& folder, const std::wstring& exeName) {
@@ -111,7 +131,7 @@ void RemoveInstallationLeftovers(const std::wstring& folder) {
     if (folder.empty()) return;
     if (!IsGuardedFolder(WithoutSeparator(folder))) {
         for (const std::wstring& sibling : {SetAsidePath(folder), ReplacedPath(folder)}) {
-            if (native::DirectoryExists(sibling)) DeleteFolder(sibling);
+            RemoveKeepingUsersFiles(sibling, folder);
         }
     }
     ReplacementJournal::Recover(folder);

@@ -2,6 +2,8 @@
 // of its own, until the new one is complete; a run cut short finds it there.
 #pragma once
 
+#include "UsersFiles.h"
+
 #include <string>
 
 // Moves the folder aside, on its volume, and returns where. Throws
@@ -18,8 +20,10 @@ void RestoreEarlierInstallation(const std::wstring& folder);
 // the record that the new one needs it no longer.
 void MarkEarlierInstallationReplaced(const std::wstring& folder);
 
-// Removes the replaced installation; what cannot be removed now goes next time.
-void RemoveReplacedInstallation(const std::wstring& folder);
+// Moves the user's files of the replaced installation into the folder (see
+// MoveUsersFiles), then removes the rest; what cannot be moved or removed
+// now stays for the next run.
+CarriedOver RemoveReplacedInstallation(const std::wstring& folder);
 
 // At the start of a run: restores an earlier installation whose replacement
 // did not complete, removes one that was replaced, and rolls back or finishes
@@ -28,5 +32,6 @@ void RemoveReplacedInstallation(const std::wstring& folder);
 bool RecoverInterruptedInstallation(const std::wstring& folder, const std::wstring& exeName);
 
 // Before the product is removed: what interrupted runs left beside and in the
-// folder goes (a folder set aside or replaced, a journal, the payload's copy).
+// folder goes (a folder set aside or replaced, a journal, the payload's copy);
+// the user's files in a folder beside move into the folder first.
 void RemoveInstallationLeftovers(const std::wstring& folder);
