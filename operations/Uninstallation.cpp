@@ -38,18 +38,19 @@ bool IsShortcutFolder(const std::wstring& folder) {
     return false;
 }
 
-bool DeleteRecordedFile(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return ::GetLastError() == ERROR_FILE_NOT_FOUND ||
-                                                      ::GetLastError() == ERROR_PATH_NOT_FOUND;
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !IsLink(attributes)) return false;
-    // The payload may carry read-only files; a link's own attribute is left alone.
-    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0 && !IsLink(attributes)) {
-        ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    }
-    // A link to a folder is removed as a folder entry; its target stays.
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? ::RemoveDirectoryW(path.c_str()) != 0
-                                                        : ::DeleteFileW(path.c_str()) != 0;
+// Cleared so that the file can be deleted; 0 would mean "unchanged".
+bool ClearReadOnly(HANDLE file, DWORD attributes) {
+    if ((attributes & FILE_ATTRIBUTE_READONLY) == 0) return true;
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes = (attributes & ~FILE_ATTRIBUTE_READONLY) != 0 ? attributes & ~FILE_ATTRIBUTE_READONLY
+                                                                          : FILE_ATTRIBUTE_NORMAL;
+    return ::SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic) != 0;
+}
+
+bool MarkForDeletion(HANDLE file, bool remove) {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = remove ? TRUE : FALSE;
+    return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
 void ListFiles(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>& files) {
@@ -75,16 +76,56 @@ void RemoveRecordedShortcuts(const InstallRecord& record, const std::wstring& fo
     }
 }
 
-std::vector<std::wstring> RemoveRecordedFiles(const InstallRecord& record, const std::wstring& folder) {
-    std::vector<std::wstring> kept;
+RecordedFiles::RecordedFiles(const InstallRecord& record, const std::wstring& folder) : record_(record), folder_(folder) {
     for (const std::wstring& name : record.files) {
-        if (ReachedThroughLink(folder, name) || !DeleteRecordedFile(folder + name)) kept.push_back(name);
+        const std::wstring path = folder + name;
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        const DWORD missing = attributes == INVALID_FILE_ATTRIBUTES ? ::GetLastError() : ERROR_SUCCESS;
+        if (missing == ERROR_FILE_NOT_FOUND || missing == ERROR_PATH_NOT_FOUND) continue;
+        if (ReachedThroughLink(folder, name)) {
+            refused_.push_back({name, ERROR_CANT_ACCESS_FILE});
+            continue;
+        }
+        if (missing == ERROR_SUCCESS && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !IsLink(attributes)) {
+            refused_.push_back({name, ERROR_DIRECTORY});
+            continue;
+        }
+        // A link is opened, and later deleted, as itself.
+        win::UniqueFile file(::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, 0,
+                                           nullptr, OPEN_EXISTING,
+                                           FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!file) {
+            refused_.push_back({name, ::GetLastError()});
+            continue;
+        }
+        held_.push_back({std::move(file), attributes});
     }
-    for (const std::wstring& name : record.folders) {
+}
+
+RecordedFiles::~RecordedFiles() = default;
+
+bool RecordedFiles::RemoveAll() {
+    if (!refused_.empty()) return false;
+    std::size_t marked = 0;
+    for (; marked < held_.size(); ++marked) {
+        const auto& [file, attributes] = held_[marked];
+        // A link's own read-only attribute is left alone.
+        if (!(IsLink(attributes) || ClearReadOnly(file.get(), attributes)) || !MarkForDeletion(file.get(), true)) {
+            break;
+        }
+    }
+    if (marked < held_.size()) {
+        // All or nothing: those already marked are kept after all.
+        for (std::size_t i = 0; i < marked; ++i) MarkForDeletion(held_[i].file.get(), false);
+        return false;
+    }
+    // Closing deletes them.
+    held_.clear();
+    for (const std::wstring& name : record_.folders) {
         // One that still holds files stays, with them.
-        if (!ReachedThroughLink(folder, name)) ::RemoveDirectoryW((folder + name).c_str());
+        if (!ReachedThroughLink(folder_, name)) ::RemoveDirectoryW((folder_ + name).c_str());
     }
-    return kept;
+    return true;
 }
 
 std::vector<std::wstring> FilesBelow(const std::wstring& folder, const std::vector<std::wstring>& exceptAtRoot) {

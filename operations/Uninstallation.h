@@ -4,6 +4,8 @@
 
 #include "InstallRecord.h"
 
+#include <Handles.h>
+
 #include <string>
 #include <vector>
 
@@ -11,10 +13,41 @@
 // point into folder: another installation may have renewed a shared one.
 void RemoveRecordedShortcuts(const InstallRecord& record, const std::wstring& folder);
 
-// Deletes the recorded files, then the recorded folders left empty. A file
-// reached through a link, or one that cannot be deleted, stays; the names of
-// those that stay are returned.
-std::vector<std::wstring> RemoveRecordedFiles(const InstallRecord& record, const std::wstring& folder);
+// A removal is all or nothing: every recorded file that is there is opened
+// for deletion without sharing first, so that none is deleted unless all can
+// be, and nobody opens one in between.
+class RecordedFiles {
+public:
+    struct Refusal {
+        std::wstring name;
+        unsigned long systemCode;
+    };
+
+    // Holds the recorded files below folder. One in use, one reached through
+    // a link and one that has become a folder are refused.
+    RecordedFiles(const InstallRecord& record, const std::wstring& folder);
+    RecordedFiles(const RecordedFiles&) = delete;
+    RecordedFiles& operator=(const RecordedFiles&) = delete;
+    ~RecordedFiles();
+
+    const std::vector<Refusal>& Refused() const { return refused_; }
+    std::size_t HeldCount() const { return held_.size(); }
+
+    // Deletes every held file and then the recorded folders left empty;
+    // false, with nothing deleted, when a file was refused or the system
+    // refuses to delete one.
+    bool RemoveAll();
+
+private:
+    struct Held {
+        win::UniqueFile file;
+        unsigned long attributes;
+    };
+    const InstallRecord& record_;
+    const std::wstring& folder_;
+    std::vector<Held> held_;
+    std::vector<Refusal> refused_;
+};
 
 // Names below folder of the files that are there, except the given names at
 // its root; links are listed, not entered.

@@ -11,6 +11,7 @@
 #include <Handles.h>
 #include <InstallRegistration.h>
 #include <Messages.h>
+#include <PlatformError.h>
 #include <PayloadName.h>
 #include <ProgramPath.h>
 #include <Reporter.h>
@@ -108,7 +109,24 @@ int Uninstall(const InstallRecord& record, const std::wstring& folder, const Dia
     if (!dialogue.Ask(L"Deseja remover o " + name + L" de " + folder + L"?")) return kExitUninstallCancelled;
 
     const Reporter& report = dialogue.Report();
-    report.Note(L"running instances ended: " + std::to_wstring(CloseRunningInstances(record.exeName)));
+    report.Note(L"running instances ended: " + DescribeInstancesEnded(CloseRunningInstances(record.exeName)));
+    // Nothing goes unless everything can: a half-removed product neither
+    // works nor leaves the list.
+    RecordedFiles files(record, folder);
+    if (!files.Refused().empty()) {
+        std::vector<std::wstring> refused;
+        for (const auto& [file, code] : files.Refused()) {
+            report.Note(L"file cannot be removed: " + folder + file + L" (" + SystemMessage(code) + L", " +
+                        std::to_wstring(code) + L")");
+            refused.push_back(file);
+        }
+        report.Note(L"nothing removed");
+        dialogue.Tell(L"Nada foi removido: não é possível remover estes arquivos do " + name +
+                          L" (talvez estejam em uso). Feche os programas que os usam e tente de novo:" +
+                          NameList(refused),
+                      MB_ICONWARNING);
+        return kExitUninstallIncomplete;
+    }
     RemoveRecordedShortcuts(record, folder);
     for (const auto& link : record.shortcuts) {
         report.Note((::GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES ? L"shortcut removed: "
@@ -116,17 +134,14 @@ int Uninstall(const InstallRecord& record, const std::wstring& folder, const Dia
                     link);
     }
     RemoveInstallationLeftovers(folder);
-    const std::vector<std::wstring> stayed = RemoveRecordedFiles(record, folder);
-    report.Note(L"files removed: " + std::to_wstring(record.files.size() - stayed.size()) + L" of " +
-                std::to_wstring(record.files.size()));
-    for (const auto& name : stayed) report.Note(L"file stayed: " + folder + name);
-    if (!stayed.empty()) {
-        dialogue.Tell(L"Não foi possível remover estes arquivos do " + name +
-                          L" (talvez estejam em uso). Feche os programas que os usam e tente de novo:" +
-                          NameList(stayed),
+    const std::size_t held = files.HeldCount();
+    if (!files.RemoveAll()) {
+        report.Note(L"nothing removed: the system refused to delete an installed file");
+        dialogue.Tell(L"Nada foi removido: o sistema recusou a remoção dos arquivos do " + name + L".",
                       MB_ICONWARNING);
         return kExitUninstallIncomplete;
     }
+    report.Note(L"files removed: " + std::to_wstring(held) + L" of " + std::to_wstring(record.files.size()));
     DeleteUninstallEntry(record.allUsers, record.keyName);
     report.Note(L"uninstall entry removed: " + UninstallEntryLocation(record.allUsers, record.keyName));
     const std::vector<std::wstring> others = FilesBelow(folder, {UninstallerName, InstallRecordName});
