@@ -103,7 +103,7 @@ int TForm2::RunInstallation(const std::wstring& folder) {
             reporter_.Note(L"free space: " + std::to_wstring(space.free) + L" bytes, " +
                            std::to_wstring(space.needed) + L" needed");
         }
-        reporter_.Note(L"running instances ended: " + std::to_wstring(CloseRunningInstances(kInstanceExe)));
+        reporter_.Note(L"running instances ended: " + DescribeInstancesEnded(CloseRunningInstances(kInstanceExe)));
         if (RecoverInterruptedInstallation(folder, exeName)) {
             reporter_.Note(L"an interrupted earlier run was put right");
         }
@@ -155,8 +155,11 @@ int TForm2::RunInstallation(const std::wstring& folder) {
         shortcutsMade = shortcutsMade && made;
     }
     if (upgrade) {
-        RemoveReplacedInstallation(folder);
-        reporter_.Note(L"earlier installation removed");
+        const CarriedOver kept = RemoveReplacedInstallation(folder);
+        reporter_.Note(L"user's files kept: " + std::to_wstring(kept.moved) + L" (" + std::to_wstring(kept.beside) +
+                       L" beside a new file of the same name)");
+        reporter_.Note(kept.complete ? L"earlier installation removed"
+                                     : L"earlier installation kept for the next run: not all of its user's files moved");
     }
     try {
         reporter_.Note(L"uninstall entry: " + RegisterInstallation(facts, kUninstallerResource));

@@ -12,7 +12,16 @@ bool ProcessExists(const std::wstring& name);
 // request, false when none matches.
 bool KillProcess(const std::wstring& name);
 
-// Kills while a matching process is listed, for a few seconds at most; a
-// process that survives is left running and the caller goes on. Returns how
-// many processes were asked to end.
-int CloseRunningInstances(const std::wstring& name);
+struct InstancesEnded {
+    int closed = 0;  // ended when asked to close
+    int killed = 0;  // terminated: they did not close in time, or had no window to ask
+};
+
+// Asks every matching process to close (a close request to its visible
+// top-level windows) and waits for them five seconds at most; then kills
+// while a matching process is listed, for about five seconds more. A process
+// that survives both is left running and the caller goes on.
+InstancesEnded CloseRunningInstances(const std::wstring& name);
+
+// "0", or "2 (1 closed when asked, 1 killed)", as the logs say it.
+std::wstring DescribeInstancesEnded(const InstancesEnded& ended);
