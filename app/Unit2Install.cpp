@@ -176,6 +176,13 @@ void TForm2::Button1Click() {
         ShowPlainMessage(kOneDriveNotice);
         return;
     }
+    // Said before anything changes; No leaves the window as it was.
+    if (ProcessExists(kInstanceExe)) {
+        const std::wstring question = L"O " + LoadResText(kProductNameEntry) + L" está em execução e será fechado. Continuar?";
+        const bool yes = AskYesNo(question);
+        reporter_.Note(L"question: " + question + (yes ? L" answered Yes" : L" answered No"));
+        if (!yes) return;
+    }
     const SequenceScope scope(sequenceRunning_);
     exitCode_ = RunInstallation(folder);
     const int exitCode = *exitCode_;

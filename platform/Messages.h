@@ -9,6 +9,10 @@ std::wstring ApplicationTitle();
 // A plain message: one OK button, no icon, centred on the screen.
 void ShowPlainMessage(const std::wstring& text);
 
+// A question with the Yes and No buttons, no icon, centred on the screen; true
+// for Yes. Tests that take the messages get Yes.
+bool AskYesNo(const std::wstring& text);
+
 // Tests take the messages (plain and error) instead of a box that nobody would close;
 // nullptr gives the boxes back.
 using MessageSink = void (*)(const std::wstring& text);

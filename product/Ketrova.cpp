@@ -1,6 +1,11 @@
 // Ketrova: the product's main window. Its title reports the executable's path,
 // the working directory and the show command in a fixed, machine-readable
 // form, so that an installer's launch of it can be checked from outside.
+// Asked to close (WM_CLOSE, WM_QUERYENDSESSION) it saves its "document" as a
+// real product would: it appends its path to the file that
+// KETROVA_SAMPLE_SAVE_TO names, so that a close can be told from a kill. With
+// KETROVA_SAMPLE_REFUSE_CLOSE set it refuses, like a product waiting for an
+// answer that never comes.
 #include <windows.h>
 
 #include <string>
@@ -35,6 +40,25 @@ std::wstring windowTitle(int show) {
     return L"Ketrova | exe=" + modulePath() + L" | cwd=" + currentDirectory() + L" | show=" + std::to_wstring(show);
 }
 
+std::wstring environment(const wchar_t* name) {
+    std::wstring value(::GetEnvironmentVariableW(name, nullptr, 0), L'\0');
+    value.resize(::GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size())));
+    return value;
+}
+
+bool refusesToClose() { return !environment(L"KETROVA_SAMPLE_REFUSE_CLOSE").empty(); }
+
+void saveDocument() {
+    const std::wstring document = environment(L"KETROVA_SAMPLE_SAVE_TO");
+    if (document.empty()) return;
+    const win::UniqueFile file(::CreateFileW(document.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::wstring line = L"closed " + modulePath() + L"\r\n";
+    DWORD written = 0;
+    // Nothing to tell anybody if it fails: the test that asked finds no line.
+    ::WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)), &written, nullptr);
+}
+
 void paint(HWND window) {
     win::ScopedPaint paint(window);
     RECT client{};
@@ -63,6 +87,15 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT:
         paint(window);
         return 0;
+    case WM_CLOSE:
+        if (refusesToClose()) return 0;
+        saveDocument();
+        ::DestroyWindow(window);
+        return 0;
+    case WM_QUERYENDSESSION:
+        if (refusesToClose()) return FALSE;
+        saveDocument();
+        return TRUE;
     case WM_DESTROY:
         ::PostQuitMessage(0);
         return 0;
