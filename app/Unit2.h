@@ -82,6 +82,7 @@ public:
 
     // Target folder (Unit2Folder.cpp).
     void InitFolderOptions();
+    std::wstring ProposalFor(bool allUsers) const;
     void ProposeFolder(bool allUsers);
     bool IsFolderAllowed(const std::wstring& folder) const;
     void UpdatePluginState();

@@ -29,12 +29,14 @@ void TForm2::InitFolderOptions() {
     ProposeFolder(ckAllUsers->Checked());
 }
 
-void TForm2::ProposeFolder(bool allUsers) {
+std::wstring TForm2::ProposalFor(bool allUsers) const {
     // Only the folder that the proposal uses is asked for.
     const std::wstring programFiles = allUsers ? GetSpecialFolder(kCsidlProgramFiles) : std::wstring();
     const std::wstring appData = allUsers ? std::wstring() : GetSpecialFolder(kCsidlAppData);
-    SetPathText(ProposedFolder(allUsers, programFiles, appData, SpecificFolder));
+    return ProposedFolder(allUsers, programFiles, appData, SpecificFolder);
 }
+
+void TForm2::ProposeFolder(bool allUsers) { SetPathText(ProposalFor(allUsers)); }
 
 bool TForm2::IsFolderAllowed(const std::wstring& folder) const {
     if (!IsPluginParcial) return true;

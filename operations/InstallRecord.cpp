@@ -126,6 +126,15 @@ std::wstring UninstallDisplayName(std::wstring_view name, std::wstring_view year
     return std::wstring(name) + L" " + std::wstring(year) + L" r" + std::wstring(release);
 }
 
+std::wstring EntryDisplayName(std::wstring_view displayName, std::wstring_view folder,
+                              std::wstring_view proposedFolder) {
+    if (FolderKey(folder) == FolderKey(proposedFolder)) return std::wstring(displayName);
+    std::wstring shown(folder);
+    // A root keeps its separator: "C:\".
+    while (shown.size() > 3 && (shown.back() == L'\\' || shown.back() == L'/')) shown.pop_back();
+    return std::wstring(displayName) + L" (" + shown + L")";
+}
+
 std::wstring UninstallDisplayVersion(std::wstring_view year, std::wstring_view release) {
     return std::wstring(year) + L"." + std::wstring(release);
 }

@@ -13,6 +13,7 @@ struct InstallationFacts {
     std::wstring folder;  // with its final separator
     std::wstring productName, versionYear, release, exeName, publisher;
     bool allUsers = false;
+    std::wstring proposedFolder;  // the window's proposal for allUsers
     InstalledPayload payload;
     std::vector<std::wstring> shortcuts;
     std::vector<std::wstring> createdParents;
