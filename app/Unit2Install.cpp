@@ -135,7 +135,7 @@ int TForm2::RunInstallation(const std::wstring& folder) {
     if (upgrade) MarkEarlierInstallationReplaced(folder);
     if (IsPluginParcial) return kExitCompleted;
     facts.allUsers = ckAllUsers->Checked();
-    facts.proposedFolder = ProposalFor(facts.allUsers);
+    facts.proposedFolders = {ProposalFor(true), ProposalFor(false)};
     const ShortcutRequest requests[] = {{skStartMenu, ckLinkStartMenu->Checked()},
                                         {skDesktop, ckLinkDesktop->Checked()}};
     bool shortcutsMade = true;

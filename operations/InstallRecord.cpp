@@ -127,8 +127,10 @@ std::wstring UninstallDisplayName(std::wstring_view name, std::wstring_view year
 }
 
 std::wstring EntryDisplayName(std::wstring_view displayName, std::wstring_view folder,
-                              std::wstring_view proposedFolder) {
-    if (FolderKey(folder) == FolderKey(proposedFolder)) return std::wstring(displayName);
+                              const std::vector<std::wstring>& proposedFolders) {
+    for (const auto& proposed : proposedFolders) {
+        if (FolderKey(folder) == FolderKey(proposed)) return std::wstring(displayName);
+    }
     std::wstring shown(folder);
     // A root keeps its separator: "C:\".
     while (shown.size() > 3 && (shown.back() == L'\\' || shown.back() == L'/')) shown.pop_back();

@@ -43,11 +43,11 @@ std::wstring UninstallKeyName(std::wstring_view productName, std::wstring_view f
 // "Ketrova 2023 r1" and "2023.1".
 std::wstring UninstallDisplayName(std::wstring_view name, std::wstring_view year, std::wstring_view release);
 // The entry's name in the list of installed programs: the display name, and
-// for an installation outside the proposed folder that folder too, so that
+// for an installation outside the proposed folders that folder too, so that
 // the entries of several folders can be told apart:
 // "Ketrova 2023 r1 (C:\Apps\Ketrova)".
 std::wstring EntryDisplayName(std::wstring_view displayName, std::wstring_view folder,
-                              std::wstring_view proposedFolder);
+                              const std::vector<std::wstring>& proposedFolders);
 std::wstring UninstallDisplayVersion(std::wstring_view year, std::wstring_view release);
 
 // Bytes in KiB, rounded up, as the entry's estimated size; at most 0xFFFFFFFF.

@@ -40,7 +40,7 @@ UninstallEntry EntryOf(const InstallationFacts& facts, const InstallRecord& reco
     const std::wstring uninstaller = Quoted(facts.folder + UninstallerName);
     return UninstallEntry{
         .keyName = record.keyName,
-        .displayName = EntryDisplayName(record.displayName, facts.folder, facts.proposedFolder),
+        .displayName = EntryDisplayName(record.displayName, facts.folder, facts.proposedFolders),
         .displayVersion = UninstallDisplayVersion(facts.versionYear, facts.release),
         .publisher = facts.publisher,
         .installLocation = facts.folder,

@@ -13,7 +13,7 @@ struct InstallationFacts {
     std::wstring folder;  // with its final separator
     std::wstring productName, versionYear, release, exeName, publisher;
     bool allUsers = false;
-    std::wstring proposedFolder;  // the window's proposal for allUsers
+    std::vector<std::wstring> proposedFolders;  // for administrators and for the others
     InstalledPayload payload;
     std::vector<std::wstring> shortcuts;
     std::vector<std::wstring> createdParents;
