@@ -2,6 +2,7 @@
 folder on its command line installs, starts the product and ends."""
 
 import os
+import re
 import shutil
 import signal
 import unittest
@@ -225,26 +226,85 @@ class ReplacingAnInstallation(unittest.TestCase):
         kill_products()
         remove_shortcuts()
 
-    def test_running_instances_end_and_an_earlier_installation_is_replaced(self):
+    def test_running_instances_close_when_asked_and_an_earlier_installation_is_replaced(self):
         target = "C:\\e2e\\Earlier\\"
         elsewhere = "C:\\e2e\\Elsewhere\\"
         for folder in (target, elsewhere):
             shutil.rmtree(unix_path(folder), ignore_errors=True)
         self.assertEqual(launch(installer_command(INSTALLER, target))[0], 0)
         kill_products()
-        # An earlier installation with a stale file, and the product running from it and from elsewhere.
-        unix_path(target + "stale.dll").write_bytes(b"old")
+        # An earlier installation with a stale file, and the product running from it and from elsewhere,
+        # each with a document that it saves when asked to close.
+        unix_path(target + "Charts\\ChartCore.dll").write_bytes(b"old")
         unix_path(elsewhere).mkdir(parents=True)
         shutil.copy(unix_path(target + "Ketrova.exe"), unix_path(elsewhere + "Ketrova.exe"))
-        runners = [start(f'"{folder}Ketrova.exe"') for folder in (target, elsewhere)]
+        documents = DRIVE_C / "e2e" / "logs" / "documents.txt"
+        documents.parent.mkdir(parents=True, exist_ok=True)
+        documents.unlink(missing_ok=True)
+        runners = [start(f'"{folder}Ketrova.exe"', env={"KETROVA_SAMPLE_SAVE_TO": windows_path(documents)})
+                   for folder in (target, elsewhere)]
         wait_until(lambda: len(product_windows()) == 2, 30, "two running products")
         self.assertEqual(launch(installer_command(INSTALLER, target))[0], 0)
         for runner in runners:
             runner.wait(30)
-        self.assertFalse(unix_path(target + "stale.dll").exists(), "the earlier installation was replaced")
+        self.assertEqual(sorted(documents.read_bytes().decode("utf-16-le").split("\r\n")),
+                         sorted(["", f"closed {target}Ketrova.exe", f"closed {elsewhere}Ketrova.exe"]), "closed, not killed")
+        with zipfile.ZipFile(PAYLOAD) as archive:
+            self.assertEqual(unix_path(target + "Charts\\ChartCore.dll").read_bytes(),
+                             archive.read("Charts/ChartCore.dll"), "the earlier installation was replaced")
         titles = wait_until(product_windows, 30, "the new product")
         self.assertEqual(len(titles), 1)
         self.assertEqual(product_fields(titles[0])["exe"].lower(), (target + "Ketrova.exe").lower())
+
+    def test_a_product_that_refuses_to_close_is_killed_within_the_bound(self):
+        target = "C:\\e2e\\Refusing\\"
+        shutil.rmtree(unix_path(target), ignore_errors=True)
+        self.assertEqual(launch(installer_command(INSTALLER, target, "/norun"))[0], 0)
+        documents = DRIVE_C / "e2e" / "logs" / "refused.txt"
+        documents.parent.mkdir(parents=True, exist_ok=True)
+        documents.unlink(missing_ok=True)
+        runner = start(f'"{target}Ketrova.exe"', env={"KETROVA_SAMPLE_SAVE_TO": windows_path(documents),
+                                                       "KETROVA_SAMPLE_REFUSE_CLOSE": "1"})
+        wait_until(product_windows, 30, "the product")
+        log = DRIVE_C / "e2e" / "logs" / "refusing.log"
+        log.unlink(missing_ok=True)
+        self.assertEqual(launch(installer_command(INSTALLER, target, "/quiet", "/norun", f"/log={windows_path(log)}"))[0],
+                         0)
+        runner.wait(30)
+        self.assertFalse(documents.exists(), "killed, so nothing saved")
+        times = {text: int(ms) for ms, text in re.findall(r" *(\d+) ms  (.*)\r\n", log.read_bytes().decode("utf-8"))}
+        waited = times["running instances ended: 1 (0 closed when asked, 1 killed)"] - times[
+            next(text for text in times if text.startswith("free space: "))]
+        # Five seconds for the close, then the kill.
+        self.assertTrue(5000 <= waited < 6000 * TIME_SCALE, waited)
+
+    def test_an_upgrade_keeps_the_users_files_and_a_name_clash_beside_the_new_file(self):
+        target = "C:\\e2e\\Upgrade\\"
+        folder = unix_path(target)
+        shutil.rmtree(folder, ignore_errors=True)
+        self.assertEqual(launch(installer_command(INSTALLER, target, "/norun"))[0], 0)
+        # What the product and its user wrote there; a file that the earlier release did not
+        # install and this one does; one that only the earlier release installed.
+        users = {"settings.ini": b"[ketrova]\r\nzoom=150\r\n", "Documentos\\2026\\relatório.ktv": bytes(range(256)) * 40,
+                 "Charts\\notas.txt": b"minhas", "Charts\\ChartMaps (do usuário).dll": b"the user's own"}
+        (folder / "Documentos" / "2026").mkdir(parents=True)
+        for name, data in users.items():
+            unix_path(target + name.replace(" (do usuário)", "")).write_bytes(data)
+        record = folder / "Programa.instalado"
+        record.write_bytes(record.read_bytes().replace(b"file=Charts\\ChartMaps.dll\n", b"") + b"file=Obsoleto.dll\n")
+        (folder / "Obsoleto.dll").write_bytes(b"old")
+        log = DRIVE_C / "e2e" / "logs" / "upgrade.log"
+        log.parent.mkdir(parents=True, exist_ok=True)
+        self.assertEqual(launch(installer_command(INSTALLER, target, "/quiet", "/norun", f"/log={windows_path(log)}"))[0],
+                         0)
+        with zipfile.ZipFile(PAYLOAD) as archive:
+            for info in archive.infolist():
+                self.assertEqual(unix_path(target + info.filename).read_bytes(), archive.read(info), info.filename)
+        for name, data in users.items():
+            self.assertEqual(unix_path(target + name).read_bytes(), data, name)
+        self.assertFalse((folder / "Obsoleto.dll").exists())
+        self.assertEqual(sorted(p.name for p in folder.parent.iterdir() if p.name.startswith("Upgrade")), ["Upgrade"])
+        self.assertIn("user's files kept: 4 (1 beside a new file of the same name)", log_lines(log))
 
     def test_a_folder_with_other_data_is_kept(self):
         target = "C:\\e2e\\Documents\\"
