@@ -192,8 +192,9 @@ def dos_time(info):
     return datetime.datetime(*info.date_time).strftime("%Y-%m-%d %H:%M:%S")
 
 
-def assert_payload_installed(test, folder):
-    """Every entry of the payload in FOLDER, by the Windows API: size, times, archive attribute."""
+def assert_payload_installed(test, folder, users_folders=()):
+    """Every entry of the payload in FOLDER, by the Windows API: size, times, archive attribute;
+    no other folder than the payload's and the named ones of its user."""
     files = tree(folder)
     entries = payload_entries()
     test.assertEqual(len(entries), 85)
@@ -206,7 +207,7 @@ def assert_payload_installed(test, folder):
         test.assertEqual(created, dos_time(info), relative)
         test.assertEqual(attributes & 0x20, 0x20, f"{relative}: archive attribute")
     test.assertNotIn("Programa.zip", files)
-    folders = {name.split("\\")[0] for name in files if "\\" in name}
+    folders = {name.split("\\")[0] for name in files if "\\" in name} - set(users_folders)
     test.assertEqual(len(folders), 10)
 
 

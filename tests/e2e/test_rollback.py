@@ -65,11 +65,13 @@ class EarlierInstallationSurvives(unittest.TestCase):
         remove_shortcuts()
 
     def install_earlier(self, target):
-        """An earlier installation of our own, with a file its user added."""
+        """An earlier installation of our own, with a settings file and documents its user added."""
         shutil.rmtree(unix_path(target), ignore_errors=True)
         self.assertEqual(launch(installer_command(INSTALLER, f'"{target}"'))[0], 0)
         kill_products()
         (unix_path(target) / "user-settings.ini").write_text("[ketrova]\nearlier=1\n")
+        (unix_path(target) / "Documentos").mkdir()
+        (unix_path(target) / "Documentos" / "carta.ktv").write_bytes(bytes(range(256)) * 8)
         self.before = snapshot(unix_path(target))
 
     def assert_earlier_intact(self, target, folder=None):
@@ -130,9 +132,11 @@ class EarlierInstallationSurvives(unittest.TestCase):
                             lambda: aside.exists() and trigger.exists(), "the extraction to reach its seventh file")
         self.assertNotEqual(leftovers(folder), [], "the run was cut short during the extraction")
         self.assertEqual(launch(installer_command(INSTALLER, self.TARGET))[0], 0)
-        assert_payload_installed(self, folder)
+        assert_payload_installed(self, folder, users_folders=["Documentos"])
         self.assertEqual(leftovers(folder), [])
-        self.assertFalse((folder / "user-settings.ini").exists(), "replaced as a whole")
+        # The earlier installation came back first, with its user's files, which the next run kept.
+        self.assertEqual(snapshot(folder)["user-settings.ini"], self.before["user-settings.ini"])
+        self.assertEqual(snapshot(folder)["Documentos/carta.ktv"], self.before["Documentos/carta.ktv"])
 
 
 class EarlierInstallationSurvivesTheInstallButton(EarlierInstallationSurvives):

@@ -7,11 +7,12 @@ import shutil
 import subprocess
 import unittest
 
-from harness import (DRIVE_C, INSTALLER, MAIN_TITLE, REGISTRY_WINE, WINE, answer_message_box, click, control,
+from harness import (DRIVE_C, INSTALLER, MAIN_TITLE, PROBE, REGISTRY_WINE, WINE, answer_message_box, click, control,
                      end_installer, installer_command, kill_products, launch, log_lines, payload_entries,
                      product_windows, remove_shortcuts, shortcut, start, uninstall_entries, unix_path,
                      wait_for_window, wait_until, window_controls, windows_path, wine)
 from test_interactive import BOXES, INSTALL, PROPOSAL, TOGGLE
+from test_rollback import snapshot
 
 CAPTION = "Desinstalar Ketrova 2023 r1"
 
@@ -69,14 +70,14 @@ class Uninstall(unittest.TestCase):
         (key, values), = entries_at(a).items()
         size = sum(info.file_size for info in payload_entries())
         self.assertEqual(values, {
-            "DisplayName": "Ketrova 2023 r1", "DisplayVersion": "2023.1", "Publisher": "Ketrova",
+            "DisplayName": "Ketrova 2023 r1 (C:\\e2e\\Remover\\A)", "DisplayVersion": "2023.1", "Publisher": "Ketrova",
             "InstallLocation": a, "DisplayIcon": a + "Ketrova.exe",
             "EstimatedSize": values["EstimatedSize"],
             "UninstallString": f'"{a}Desinstalar.exe"', "QuietUninstallString": f'"{a}Desinstalar.exe" /quiet',
             "NoModify": "0x1", "NoRepair": "0x1"})
         self.assertTrue(size // 1024 < int(values["EstimatedSize"], 16) < size // 1024 + 2048)
         listed = wine("uninstaller", "--list", loader=REGISTRY_WINE).stdout.decode("utf-8", "replace")
-        self.assertIn(f"{key}|||Ketrova 2023 r1", listed)
+        self.assertIn(f"{key}|||Ketrova 2023 r1 (C:\\e2e\\Remover\\A)", listed)
         self.assertTrue(shortcut(True, "desktop").exists())
         wait_until(product_windows, 30, "the product")
 
@@ -95,6 +96,11 @@ class Uninstall(unittest.TestCase):
         self.install(b)
         self.assertEqual(len(entries_at(a)), 1, "a reinstall replaces its entry")
         self.assertEqual(len(entries_at(b)), 1)
+        # Two lines in Wine's own list that a person tells apart.
+        listed = wine("uninstaller", "--list", loader=REGISTRY_WINE).stdout.decode("utf-8", "replace")
+        for folder in (a, b):
+            (key,) = entries_at(folder)
+            self.assertIn(f"{key}|||Ketrova 2023 r1 ({folder[:-1]})", listed)
 
         # The shortcuts now point into B: removing A leaves them.
         self.assertEqual(uninstall(a, "/quiet"), 0)
@@ -114,6 +120,31 @@ class Uninstall(unittest.TestCase):
         for all_users, kind in ((True, "desktop"), (True, "startmenu")):
             self.assertFalse(shortcut(all_users, kind).exists(), kind)
         self.assertEqual(product_windows(), [])
+
+    def test_a_quiet_removal_that_meets_a_file_in_use_removes_nothing(self):
+        a = self.folders[0]
+        self.install(a)
+        kill_products()
+        before = snapshot(unix_path(a))
+        holder = subprocess.Popen([WINE, str(PROBE), "hold", a + "Codecs\\CodecImage.dll"], stdin=subprocess.DEVNULL,
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        try:
+            self.assertEqual(holder.stdout.readline().strip(), b"held")
+            self.assertEqual(uninstall(a, "/quiet"), 8)
+        finally:
+            holder.kill()
+            holder.wait(30)
+            holder.stdout.close()
+        self.assertEqual(snapshot(unix_path(a)), before)
+        self.assertEqual(len(entries_at(a)), 1)
+        self.assertTrue(shortcut(True, "desktop").exists())
+        start(f'"{a}Ketrova.exe"')
+        wait_until(product_windows, 30, "the product, which still works")
+        # The file closed, the next removal takes everything, the running product first.
+        self.assertEqual(uninstall(a, "/quiet"), 0)
+        self.assertEqual(product_windows(), [])
+        wait_until(gone("C:\\e2e\\Remover\\"), 30, "the folders to go")
+        self.assertEqual(entries_at(a), {})
 
     def test_no_changes_nothing_and_a_stale_entry_goes_alone(self):
         a = self.folders[0]
