@@ -4,10 +4,10 @@ import shutil
 import time
 import unittest
 
-from harness import (INSTALLER, MAIN_TITLE, PROGRAM_FILES, answer_message_box, click, control, end_installer,
+from harness import (BUILD, DRIVE_C, INSTALLER, MAIN_TITLE, PROGRAM_FILES, answer_message_box, click, control, end_installer,
                      focus, installer_command, kill_products, link_fields, product_fields, product_windows,
                      remove_shortcuts, shortcut, start, unix_path, wait_for_window, wait_until,
-                     window_controls, xdotool)
+                     window_controls, windows_path, xdotool)
 
 PROPOSAL = PROGRAM_FILES + "\\Ketrova\\v2023r1\\"
 # Client coordinates of the controls (the window is borderless: client = window).
@@ -85,6 +85,28 @@ class InteractiveInstall(unittest.TestCase):
         xdotool("key", "Return")
         self.assertEqual(self.finish(), 0)
         self.assertTrue(unix_path(PROPOSAL + "Ketrova.exe").exists())
+
+    def test_a_running_product_is_named_before_anything_changes(self):
+        elsewhere = "C:\\e2e\\Running\\"
+        shutil.rmtree(unix_path(elsewhere), ignore_errors=True)
+        unix_path(elsewhere).mkdir(parents=True)
+        shutil.copy(BUILD / "bin" / "Ketrova.exe", unix_path(elsewhere + "Ketrova.exe"))
+        documents = DRIVE_C / "e2e" / "Running" / "documents.txt"
+        runner = start(f'"{elsewhere}Ketrova.exe"', env={"KETROVA_SAMPLE_SAVE_TO": windows_path(documents)})
+        wait_until(product_windows, 30, "the product")
+        click(self.window, *INSTALL)
+        said = answer_message_box("Instalador", 60, "No")
+        self.assertEqual(said, "O Ketrova está em execução e será fechado. Continuar?")
+        # Nothing changed, and the window answers again.
+        self.assertTrue(control(window_controls(), "Install")["enabled"])
+        self.assertEqual(len(product_windows()), 1)
+        self.assertFalse(documents.exists())
+        self.assertFalse(unix_path(PROPOSAL).exists())
+        click(self.window, *INSTALL)
+        answer_message_box("Instalador", 60, "Yes")
+        self.assertEqual(self.finish(), 0)
+        runner.wait(30)
+        self.assertEqual(documents.read_bytes().decode("utf-16-le"), f"closed {elsewhere}Ketrova.exe\r\n")
 
     def test_cancelar_installs_nothing(self):
         click(self.window, *CANCELAR)

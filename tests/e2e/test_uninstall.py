@@ -138,10 +138,11 @@ class Uninstall(unittest.TestCase):
         self.assertEqual(snapshot(unix_path(a)), before)
         self.assertEqual(len(entries_at(a)), 1)
         self.assertTrue(shortcut(True, "desktop").exists())
-        start(f'"{a}Ketrova.exe"')
+        runner = start(f'"{a}Ketrova.exe"')
         wait_until(product_windows, 30, "the product, which still works")
         # The file closed, the next removal takes everything, the running product first.
         self.assertEqual(uninstall(a, "/quiet"), 0)
+        runner.wait(30)
         self.assertEqual(product_windows(), [])
         wait_until(gone("C:\\e2e\\Remover\\"), 30, "the folders to go")
         self.assertEqual(entries_at(a), {})
