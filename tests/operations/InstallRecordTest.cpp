@@ -2,6 +2,8 @@
 // folder that its user may write to.
 #include "InstallRecord.h"
 
+#include "KeptBesideName.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -55,6 +57,24 @@ TEST(UninstallKey, OneFolderOneKeyTwoFoldersTwo) {
     EXPECT_EQ(UninstallKeyName(L"A\\B", L"C:\\x").substr(0, 4), L"A_B_");
     EXPECT_EQ(EstimatedSizeKiB(1025), 2u);
     EXPECT_EQ(EstimatedSizeKiB(1ull << 50), 0xFFFFFFFFu);
+}
+
+TEST(EntryDisplayName, AFolderOutsideTheProposalsIsNamed) {
+    const std::vector<std::wstring> proposals = {L"C:\\Program Files (x86)\\Ketrova\\v2023r1\\",
+                                                 L"C:\\users\\ana\\AppData\\Local\\Ketrova\\v2023r1\\"};
+    EXPECT_EQ(EntryDisplayName(L"Ketrova 2023 r1", L"c:\\program files (x86)\\ketrova\\v2023r1", proposals),
+              L"Ketrova 2023 r1");
+    EXPECT_EQ(EntryDisplayName(L"Ketrova 2023 r1", L"C:\\Apps\\Ketrova\\", proposals),
+              L"Ketrova 2023 r1 (C:\\Apps\\Ketrova)");
+    EXPECT_EQ(EntryDisplayName(L"Ketrova 2023 r1", L"D:\\", proposals), L"Ketrova 2023 r1 (D:\\)");
+}
+
+TEST(KeptBesideName, SaysWhoseFileItIs) {
+    EXPECT_EQ(KeptBesideName(L"notas.txt", false, 1), L"notas (do usuário).txt");
+    EXPECT_EQ(KeptBesideName(L"Charts\\ChartMaps.dll", false, 2), L"Charts\\ChartMaps (do usuário 2).dll");
+    EXPECT_EQ(KeptBesideName(L"v1.2", true, 1), L"v1.2 (do usuário)");
+    EXPECT_EQ(KeptBesideName(L"a.b\\.config", false, 1), L"a.b\\.config (do usuário)");
+    EXPECT_EQ(KeptBesideName(L"a.b\\LEIAME", false, 1), L"a.b\\LEIAME (do usuário)");
 }
 
 }  // namespace
