@@ -160,7 +160,7 @@ int TForm2::RunInstallation(const std::wstring& folder) {
         reporter_.Note(L"user's files kept: " + std::to_wstring(kept.moved) + L" (" + std::to_wstring(kept.beside) +
                        L" beside a new file of the same name)");
         reporter_.Note(kept.complete ? L"earlier installation removed"
-                                     : L"earlier installation kept for the next run: not all of its user's files moved");
+                                     : L"earlier installation kept for the next run: not all its user's files moved");
     }
     try {
         reporter_.Note(L"uninstall entry: " + RegisterInstallation(facts, kUninstallerResource));
@@ -179,7 +179,8 @@ void TForm2::Button1Click() {
     }
     // Said before anything changes; No leaves the window as it was.
     if (ProcessExists(kInstanceExe)) {
-        const std::wstring question = L"O " + LoadResText(kProductNameEntry) + L" está em execução e será fechado. Continuar?";
+        const std::wstring question =
+            L"O " + LoadResText(kProductNameEntry) + L" está em execução e será fechado. Continuar?";
         const bool yes = AskYesNo(question);
         reporter_.Note(L"question: " + question + (yes ? L" answered Yes" : L" answered No"));
         if (!yes) return;

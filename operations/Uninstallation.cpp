@@ -76,7 +76,8 @@ void RemoveRecordedShortcuts(const InstallRecord& record, const std::wstring& fo
     }
 }
 
-RecordedFiles::RecordedFiles(const InstallRecord& record, const std::wstring& folder) : record_(record), folder_(folder) {
+RecordedFiles::RecordedFiles(const InstallRecord& record, const std::wstring& folder)
+    : record_(record), folder_(folder) {
     for (const std::wstring& name : record.files) {
         const std::wstring path = folder + name;
         const DWORD attributes = ::GetFileAttributesW(path.c_str());

@@ -4,9 +4,9 @@ import shutil
 import time
 import unittest
 
-from harness import (BUILD, DRIVE_C, INSTALLER, MAIN_TITLE, PROGRAM_FILES, answer_message_box, click, control, end_installer,
-                     focus, installer_command, kill_products, link_fields, product_fields, product_windows,
-                     remove_shortcuts, shortcut, start, unix_path, wait_for_window, wait_until,
+from harness import (BUILD, DRIVE_C, INSTALLER, MAIN_TITLE, PROGRAM_FILES, answer_message_box, click, control,
+                     end_installer, focus, installer_command, kill_products, link_fields, product_fields,
+                     product_windows, remove_shortcuts, shortcut, start, unix_path, wait_for_window, wait_until,
                      window_controls, windows_path, xdotool)
 
 PROPOSAL = PROGRAM_FILES + "\\Ketrova\\v2023r1\\"

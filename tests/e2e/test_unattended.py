@@ -226,6 +226,11 @@ class ReplacingAnInstallation(unittest.TestCase):
         kill_products()
         remove_shortcuts()
 
+    def install_logged(self, target, log):
+        log.parent.mkdir(parents=True, exist_ok=True)
+        log.unlink(missing_ok=True)
+        return launch(installer_command(INSTALLER, target, "/quiet", "/norun", f"/log={windows_path(log)}"))[0]
+
     def test_running_instances_close_when_asked_and_an_earlier_installation_is_replaced(self):
         target = "C:\\e2e\\Earlier\\"
         elsewhere = "C:\\e2e\\Elsewhere\\"
@@ -247,8 +252,8 @@ class ReplacingAnInstallation(unittest.TestCase):
         self.assertEqual(launch(installer_command(INSTALLER, target))[0], 0)
         for runner in runners:
             runner.wait(30)
-        self.assertEqual(sorted(documents.read_bytes().decode("utf-16-le").split("\r\n")),
-                         sorted(["", f"closed {target}Ketrova.exe", f"closed {elsewhere}Ketrova.exe"]), "closed, not killed")
+        closed = sorted(["", f"closed {target}Ketrova.exe", f"closed {elsewhere}Ketrova.exe"])
+        self.assertEqual(sorted(documents.read_bytes().decode("utf-16-le").split("\r\n")), closed, "not killed")
         with zipfile.ZipFile(PAYLOAD) as archive:
             self.assertEqual(unix_path(target + "Charts\\ChartCore.dll").read_bytes(),
                              archive.read("Charts/ChartCore.dll"), "the earlier installation was replaced")
@@ -267,9 +272,7 @@ class ReplacingAnInstallation(unittest.TestCase):
                                                        "KETROVA_SAMPLE_REFUSE_CLOSE": "1"})
         wait_until(product_windows, 30, "the product")
         log = DRIVE_C / "e2e" / "logs" / "refusing.log"
-        log.unlink(missing_ok=True)
-        self.assertEqual(launch(installer_command(INSTALLER, target, "/quiet", "/norun", f"/log={windows_path(log)}"))[0],
-                         0)
+        self.assertEqual(self.install_logged(target, log), 0)
         runner.wait(30)
         self.assertFalse(documents.exists(), "killed, so nothing saved")
         times = {text: int(ms) for ms, text in re.findall(r" *(\d+) ms  (.*)\r\n", log.read_bytes().decode("utf-8"))}
@@ -285,8 +288,9 @@ class ReplacingAnInstallation(unittest.TestCase):
         self.assertEqual(launch(installer_command(INSTALLER, target, "/norun"))[0], 0)
         # What the product and its user wrote there; a file that the earlier release did not
         # install and this one does; one that only the earlier release installed.
-        users = {"settings.ini": b"[ketrova]\r\nzoom=150\r\n", "Documentos\\2026\\relatório.ktv": bytes(range(256)) * 40,
-                 "Charts\\notas.txt": b"minhas", "Charts\\ChartMaps (do usuário).dll": b"the user's own"}
+        users = {"settings.ini": b"[ketrova]\r\nzoom=150\r\n",
+                 "Documentos\\2026\\relatório.ktv": bytes(range(256)) * 40, "Charts\\notas.txt": b"minhas",
+                 "Charts\\ChartMaps (do usuário).dll": b"the user's own"}
         (folder / "Documentos" / "2026").mkdir(parents=True)
         for name, data in users.items():
             unix_path(target + name.replace(" (do usuário)", "")).write_bytes(data)
@@ -294,9 +298,7 @@ class ReplacingAnInstallation(unittest.TestCase):
         record.write_bytes(record.read_bytes().replace(b"file=Charts\\ChartMaps.dll\n", b"") + b"file=Obsoleto.dll\n")
         (folder / "Obsoleto.dll").write_bytes(b"old")
         log = DRIVE_C / "e2e" / "logs" / "upgrade.log"
-        log.parent.mkdir(parents=True, exist_ok=True)
-        self.assertEqual(launch(installer_command(INSTALLER, target, "/quiet", "/norun", f"/log={windows_path(log)}"))[0],
-                         0)
+        self.assertEqual(self.install_logged(target, log), 0)
         with zipfile.ZipFile(PAYLOAD) as archive:
             for info in archive.infolist():
                 self.assertEqual(unix_path(target + info.filename).read_bytes(), archive.read(info), info.filename)
