@@ -1,5 +1,8 @@
 #include "ReplacementJournal.h"
 
+#include "DeletionGuard.h"
+#include "InstallRegistration.h"
+#include "KeptBesideName.h"
 #include "clUninstall.h"
 
 #include <Exception.h>
@@ -13,12 +16,15 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 #include <utility>
 
 namespace {
 
 constexpr char CommittedLine[] = "=\n";
+// More attempts than this means something else is wrong; the file stays set aside.
+constexpr int kMaxBesideAttempts = 100;
 
 std::wstring JournalPath(const std::wstring& folder) { return zip::Combine(folder, ReplacementJournalName); }
 std::wstring SetAsidePath(const std::wstring& folder, const std::wstring& name) {
@@ -33,6 +39,57 @@ void RemoveJournal(const std::wstring& folder) {
     const std::wstring replaced = zip::Combine(folder, ReplacedFilesName);
     if (native::DirectoryExists(replaced)) DeleteFolder(replaced);
     ::DeleteFileW(JournalPath(folder).c_str());
+}
+
+win::UniqueFile OpenToRead(const std::wstring& path) {
+    return win::UniqueFile(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool SameContent(const std::wstring& first, const std::wstring& second) {
+    const win::UniqueFile a = OpenToRead(first);
+    const win::UniqueFile b = OpenToRead(second);
+    if (!a || !b) return false;
+    std::vector<char> pieceA(65536), pieceB(65536);
+    for (;;) {
+        DWORD readA = 0, readB = 0;
+        if (!::ReadFile(a.get(), pieceA.data(), static_cast<DWORD>(pieceA.size()), &readA, nullptr) ||
+            !::ReadFile(b.get(), pieceB.data(), static_cast<DWORD>(pieceB.size()), &readB, nullptr) ||
+            readA != readB || std::memcmp(pieceA.data(), pieceB.data(), readA) != 0) {
+            return false;
+        }
+        if (readA == 0) return true;
+    }
+}
+
+// The files that a committed extraction replaced go, unless they may be
+// somebody's: those that the folder's record does not list (the product's own)
+// and that differ from their new file stay beside it under KeptBesideName.
+// False when one could not be kept: the journal then stays for the next run.
+bool KeepReplacedFiles(const std::wstring& folder, const std::vector<ReplacementJournal::Step>& steps) {
+    std::set<std::wstring> recorded;
+    if (native::FileExists(zip::Combine(folder, InstallRecordName))) {
+        try {
+            for (const auto& file : ReadInstallRecordFile(folder).files) recorded.insert(FolderKey(file));
+        } catch (...) {
+            // Unreadable: nothing counts as the product's, so everything different is kept.
+        }
+    }
+    bool kept = true;
+    for (const auto& step : steps) {
+        const std::wstring aside = SetAsidePath(folder, step.name);
+        if (step.change != ReplacementJournal::Change::Replaced || !native::FileExists(aside) ||
+            recorded.contains(FolderKey(step.name)) || SameContent(aside, zip::Combine(folder, step.name))) {
+            continue;
+        }
+        bool moved = false;
+        for (int attempt = 1; attempt <= kMaxBesideAttempts && !moved; ++attempt) {
+            const std::wstring beside = zip::Combine(folder, KeptBesideName(step.name, false, attempt));
+            if (!Exists(beside)) moved = ::MoveFileExW(aside.c_str(), beside.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+        }
+        kept = moved && kept;
+    }
+    return kept;
 }
 
 void RemoveFile(const std::wstring& path) {
@@ -53,8 +110,7 @@ void WriteJournal(const std::wstring& path, const std::string& text, DWORD dispo
 }
 
 std::string ReadAll(const std::wstring& path) {
-    const win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    const win::UniqueFile file = OpenToRead(path);
     std::string text;
     if (!file) return text;
     char piece[65536];
@@ -145,7 +201,7 @@ ReplacementJournal::~ReplacementJournal() {
 void ReplacementJournal::Commit() {
     WriteJournal(JournalPath(folder_), CommittedLine, OPEN_EXISTING, FILE_APPEND_DATA, SetsFilesAside());
     committed_ = true;
-    RemoveJournal(folder_);
+    if (KeepReplacedFiles(folder_, steps_)) RemoveJournal(folder_);
 }
 
 void ReplacementJournal::RollBack(const std::wstring& folder, const std::vector<Step>& steps) noexcept {
@@ -169,10 +225,7 @@ void ReplacementJournal::RollBack(const std::wstring& folder, const std::vector<
 void ReplacementJournal::Recover(const std::wstring& folder) {
     const std::string text = ReadAll(JournalPath(folder));
     if (text.empty()) return;
-    if (text.ends_with(CommittedLine) && (text.size() == 2 || text[text.size() - 3] == '\n')) {
-        RemoveJournal(folder);
-        return;
-    }
+    const bool committed = text.ends_with(CommittedLine) && (text.size() == 2 || text[text.size() - 3] == '\n');
     // Only names that stay inside the folder are acted on; a journal that
     // holds anything else is left alone.
     std::vector<Step> steps;
@@ -181,6 +234,7 @@ void ReplacementJournal::Recover(const std::wstring& folder) {
         if (end == std::string::npos) break;  // cut short while written: nothing had changed yet
         const std::string line = text.substr(start, end - start);
         start = end + 1;
+        if (committed && start == text.size()) break;
         if (line.size() < 3 || line[1] != ' ') return;
         const std::wstring name = Utf8ToWide(line.substr(2));
         const auto change = static_cast<Change>(static_cast<wchar_t>(line[0]));
@@ -190,5 +244,9 @@ void ReplacementJournal::Recover(const std::wstring& folder) {
         }
         steps.push_back({change, name});
     }
-    RollBack(folder, steps);
+    if (!committed) {
+        RollBack(folder, steps);
+    } else if (KeepReplacedFiles(folder, steps)) {
+        RemoveJournal(folder);
+    }
 }

@@ -315,10 +315,16 @@ class ReplacingAnInstallation(unittest.TestCase):
         unix_path(target + "carta.txt").write_text("não apague")
         (unix_path(target) / "fotos").mkdir()
         (unix_path(target) / "fotos" / "praia.jpg").write_bytes(b"\xff\xd8 praia")
+        # A file of the user's that a payload file replaces stays beside it.
+        unix_path(target + "kvbase230.pkg").write_bytes(b"the user's own")
         self.assertEqual(launch(installer_command(INSTALLER, target))[0], 0)
         self.assertEqual(unix_path(target + "carta.txt").read_text(), "não apague")
         self.assertTrue((unix_path(target) / "fotos" / "praia.jpg").exists())
         self.assertTrue(unix_path(target + "Ketrova.exe").exists())
+        with zipfile.ZipFile(PAYLOAD) as archive:
+            self.assertEqual(unix_path(target + "kvbase230.pkg").read_bytes(), archive.read("kvbase230.pkg"))
+        self.assertEqual(unix_path(target + "kvbase230 (do usuário).pkg").read_bytes(), b"the user's own")
+        self.assertFalse(unix_path(target + "Programa.anterior").exists())
 
 
 if __name__ == "__main__":

@@ -171,4 +171,21 @@ TEST_F(InstallFromResourceTest, RunCutShortOverOtherFilesIsRolledBackNextTime) {
     EXPECT_TRUE(ziptest::ReadFile(Target() + L"Ketrova.exe") == "older");
 }
 
+// A run cut short after its extraction completed: what it replaced goes, but a
+// file that differs from its new one may be somebody's and stays beside it.
+TEST_F(InstallFromResourceTest, ACompletedRunCutShortKeepsTheReplacedFilesThatDiffer) {
+    fs::create_directories(Target() + L"Programa.anterior");
+    scratch.Write("Target/Programa.anterior/notas.txt", "mine");
+    scratch.Write("Target/Programa.anterior/same.txt", "same");
+    scratch.Write("Target/notas.txt", "the payload's");
+    scratch.Write("Target/same.txt", "same");
+    scratch.Write("Target/Programa.journal", "+ notas.txt\n+ same.txt\n=\n");
+    RecoverInterruptedInstallation(Target(), L"Ketrova.exe");
+    EXPECT_TRUE(ziptest::ReadFile(Target() + L"notas (do usu\u00E1rio).txt") == "mine");
+    EXPECT_TRUE(ziptest::ReadFile(Target() + L"notas.txt") == "the payload's");
+    EXPECT_FALSE(fs::exists(Target() + L"same (do usu\u00E1rio).txt"));
+    EXPECT_FALSE(fs::exists(Target() + L"Programa.anterior"));
+    EXPECT_FALSE(fs::exists(Target() + L"Programa.journal"));
+}
+
 }  // namespace
