@@ -84,8 +84,11 @@ CarriedOver RemoveKeepingUsersFiles(const std::wstring& earlier, const std::wstr
 std::wstring SetAsideEarlierInstallation(const std::wstring& folder) {
     const std::wstring current = WithoutSeparator(folder);
     const std::wstring aside = SetAsidePath(folder);
-    // An earlier one that a past run could not put back is never overwritten.
+    // An earlier one that a past run could not put back is never overwritten,
+    // nor one replaced whose user's files could not all be moved yet: this
+    // one could not be marked replaced beside it.
     if (native::DirectoryExists(aside)) FailSettingAside(aside, ERROR_ALREADY_EXISTS);
+    if (native::DirectoryExists(ReplacedPath(folder))) FailSettingAside(ReplacedPath(folder), ERROR_ALREADY_EXISTS);
     RequireNoFileOpen(current);
     if (!Move(current, aside)) FailSettingAside(current, ::GetLastError());
     return aside;
