@@ -110,8 +110,11 @@ int Uninstall(const InstallRecord& record, const std::wstring& folder, const Dia
 
     const Reporter& report = dialogue.Report();
     report.Note(L"running instances ended: " + DescribeInstancesEnded(CloseRunningInstances(record.exeName)));
-    // Nothing goes unless everything can: a half-removed product neither
-    // works nor leaves the list.
+    // What interrupted runs left is no part of the product: it goes first, so
+    // that a rolled-back extraction's files are the recorded ones again.
+    RemoveInstallationLeftovers(folder);
+    // Nothing of the product goes unless everything can: a half-removed
+    // product neither works nor leaves the list.
     RecordedFiles files(record, folder);
     if (!files.Refused().empty()) {
         std::vector<std::wstring> refused;
@@ -127,13 +130,6 @@ int Uninstall(const InstallRecord& record, const std::wstring& folder, const Dia
                       MB_ICONWARNING);
         return kExitUninstallIncomplete;
     }
-    RemoveRecordedShortcuts(record, folder);
-    for (const auto& link : record.shortcuts) {
-        report.Note((::GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES ? L"shortcut removed: "
-                                                                                   : L"shortcut kept: ") +
-                    link);
-    }
-    RemoveInstallationLeftovers(folder);
     const std::size_t held = files.HeldCount();
     if (!files.RemoveAll()) {
         report.Note(L"nothing removed: the system refused to delete an installed file");
@@ -142,6 +138,12 @@ int Uninstall(const InstallRecord& record, const std::wstring& folder, const Dia
         return kExitUninstallIncomplete;
     }
     report.Note(L"files removed: " + std::to_wstring(held) + L" of " + std::to_wstring(record.files.size()));
+    RemoveRecordedShortcuts(record, folder);
+    for (const auto& link : record.shortcuts) {
+        report.Note((::GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES ? L"shortcut removed: "
+                                                                                   : L"shortcut kept: ") +
+                    link);
+    }
     DeleteUninstallEntry(record.allUsers, record.keyName);
     report.Note(L"uninstall entry removed: " + UninstallEntryLocation(record.allUsers, record.keyName));
     const std::vector<std::wstring> others = FilesBelow(folder, {UninstallerName, InstallRecordName});
