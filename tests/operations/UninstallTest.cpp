@@ -2,6 +2,7 @@
 // away from everything that is not one.
 #include "clUninstall.h"
 
+#include "Uninstallation.h"
 #include "WineSupport.h"
 #include "unitFolders.h"
 
@@ -52,6 +53,31 @@ TEST_F(Uninstall, TheFolderMayAlsoComeWithoutItsSeparator) {
     PlaceInstallation(folder + L"\\");
     DeleteFolder(folder);
     EXPECT_FALSE(DirectoryExists(folder));
+}
+
+// The uninstaller's removal: every recorded file, read-only and hidden ones
+// too, or none while one is open in another program.
+TEST_F(Uninstall, RecordedFilesGoAllTogetherOrNotAtAll) {
+    const std::wstring folder = scratch_.path() + L"Ketrova\\";
+    PlaceInstallation(folder);
+    InstallRecord record;
+    record.files = {L"Ketrova.exe", L"lib\\plugins\\Filtro.dll", L"lib\\readonly.dat", L"hidden.ini", L"gone.dll"};
+    record.folders = FoldersOf(record.files, {});
+    {
+        const win::UniqueFile open(::CreateFileW((folder + L"lib\\plugins\\Filtro.dll").c_str(), GENERIC_READ, 0,
+                                                 nullptr, OPEN_EXISTING, 0, nullptr));
+        RecordedFiles files(record, folder);
+        ASSERT_EQ(files.Refused().size(), 1u);
+        EXPECT_EQ(files.Refused()[0].name, L"lib\\plugins\\Filtro.dll");
+        EXPECT_FALSE(files.RemoveAll());
+    }
+    EXPECT_TRUE(FileExists(folder + L"Ketrova.exe"));
+    EXPECT_TRUE(FileExists(folder + L"lib\\readonly.dat"));
+    RecordedFiles files(record, folder);
+    EXPECT_EQ(files.HeldCount(), 4u);
+    EXPECT_TRUE(files.RemoveAll());
+    EXPECT_FALSE(FileExists(folder + L"hidden.ini"));
+    EXPECT_FALSE(DirectoryExists(folder + L"lib"));
 }
 
 class DeletionGuard : public testing::Test {
