@@ -38,12 +38,14 @@ bool IsShortcutFolder(const std::wstring& folder) {
     return false;
 }
 
-// Cleared so that the file can be deleted; 0 would mean "unchanged".
-bool ClearReadOnly(HANDLE file, DWORD attributes) {
-    if ((attributes & FILE_ATTRIBUTE_READONLY) == 0) return true;
+// The payload may carry read-only files, which the system refuses to delete;
+// a link's own attribute is left alone.
+bool IsReadOnlyFile(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_READONLY) != 0 && !IsLink(attributes); }
+
+bool SetAttributes(HANDLE file, DWORD attributes) {
     FILE_BASIC_INFO basic{};
-    basic.FileAttributes = (attributes & ~FILE_ATTRIBUTE_READONLY) != 0 ? attributes & ~FILE_ATTRIBUTE_READONLY
-                                                                          : FILE_ATTRIBUTE_NORMAL;
+    // 0 would mean "unchanged".
+    basic.FileAttributes = attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL;
     return ::SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic) != 0;
 }
 
@@ -110,14 +112,18 @@ bool RecordedFiles::RemoveAll() {
     std::size_t marked = 0;
     for (; marked < held_.size(); ++marked) {
         const auto& [file, attributes] = held_[marked];
-        // A link's own read-only attribute is left alone.
-        if (!(IsLink(attributes) || ClearReadOnly(file.get(), attributes)) || !MarkForDeletion(file.get(), true)) {
+        if ((IsReadOnlyFile(attributes) && !SetAttributes(file.get(), attributes & ~FILE_ATTRIBUTE_READONLY)) ||
+            !MarkForDeletion(file.get(), true)) {
             break;
         }
     }
     if (marked < held_.size()) {
-        // All or nothing: those already marked are kept after all.
-        for (std::size_t i = 0; i < marked; ++i) MarkForDeletion(held_[i].file.get(), false);
+        // All or nothing: those already marked are kept after all, as they were.
+        for (std::size_t i = 0; i <= marked; ++i) {
+            const auto& [file, attributes] = held_[i];
+            if (i < marked) MarkForDeletion(file.get(), false);
+            if (IsReadOnlyFile(attributes)) SetAttributes(file.get(), attributes);
+        }
         return false;
     }
     // Closing deletes them.
