@@ -278,8 +278,8 @@ class ReplacingAnInstallation(unittest.TestCase):
         times = {text: int(ms) for ms, text in re.findall(r" *(\d+) ms  (.*)\r\n", log.read_bytes().decode("utf-8"))}
         waited = times["running instances ended: 1 (0 closed when asked, 1 killed)"] - times[
             next(text for text in times if text.startswith("free space: "))]
-        # Five seconds for the close, then the kill.
-        self.assertTrue(5000 <= waited < 6000 * TIME_SCALE, waited)
+        # Five seconds for the close, then the kill, itself bounded by five more.
+        self.assertTrue(5000 <= waited < 10000 * TIME_SCALE, waited)
 
     def test_an_upgrade_keeps_the_users_files_and_a_name_clash_beside_the_new_file(self):
         target = "C:\\e2e\\Upgrade\\"
