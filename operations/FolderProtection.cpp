@@ -25,8 +25,8 @@ constexpr DWORD kChangeRights = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_
                                 FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
 constexpr BYTE kInherited = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
 
-[[noreturn]] void Fail(const std::wstring& path, DWORD code) {
-    throw EStepFailed({.step = L"protect the folder", .path = path, .systemCode = code, .text = SystemMessage(code)});
+[[noreturn]] void Fail(const std::wstring& path, DWORD code, const wchar_t* step = L"protect the folder") {
+    throw EStepFailed({.step = step, .path = path, .systemCode = code, .text = SystemMessage(code)});
 }
 
 struct Sid {
@@ -101,7 +101,8 @@ std::vector<std::uint64_t> ProtectedAcl(Sid& administrators) {
 void Protect(const std::wstring& folder, std::vector<std::byte>& descriptor) {
     SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.data(), FALSE};
     if (::CreateDirectoryW(folder.c_str(), &attributes)) return;
-    if (const DWORD code = ::GetLastError(); code != ERROR_ALREADY_EXISTS) Fail(folder, code);
+    // Told as the extraction would tell it: a drive that is not there, a read-only volume.
+    if (const DWORD code = ::GetLastError(); code != ERROR_ALREADY_EXISTS) Fail(folder, code, L"make the folder");
     PSID owner = nullptr;
     PACL dacl = nullptr;
     BOOL present = FALSE, defaulted = FALSE;
