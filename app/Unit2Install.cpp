@@ -4,6 +4,7 @@
 #include "EarlierInstallation.h"
 #include "ErrorReport.h"
 #include "ExitCodes.h"
+#include "FolderProtection.h"
 #include "FreeSpace.h"
 #include "InstallRegistration.h"
 #include "InstallationError.h"
@@ -113,6 +114,7 @@ int TForm2::RunInstallation(const std::wstring& folder) {
         upgrade = !IsPluginParcial && MayDeleteInstallFolder(folder, exeName);
         facts.createdParents = MissingParentFolders(folder);
         if (upgrade) reporter_.Note(L"earlier installation set aside: " + SetAsideEarlierInstallation(folder));
+        if (ckAllUsers->Checked() && ProtectAllUsersFolder(folder)) reporter_.Note(L"folder protected: " + folder);
     } catch (...) {
         return Fail(CurrentFailure(L"prepare the installation", folder));
     }

@@ -21,7 +21,6 @@ std::wstring WithoutSeparator(std::wstring folder) {
 }
 
 // Siblings of the folder: no user names a folder so, and the next run knows them.
-std::wstring SetAsidePath(const std::wstring& folder) { return WithoutSeparator(folder) + L".Programa-anterior"; }
 std::wstring ReplacedPath(const std::wstring& folder) { return WithoutSeparator(folder) + L".Programa-remover"; }
 
 bool Move(const std::wstring& from, const std::wstring& to) {
@@ -80,6 +79,8 @@ CarriedOver RemoveKeepingUsersFiles(const std::wstring& earlier, const std::wstr
 }
 
 }  // namespace
+
+std::wstring SetAsidePath(const std::wstring& folder) { return WithoutSeparator(folder) + L".Programa-anterior"; }
 
 std::wstring SetAsideEarlierInstallation(const std::wstring& folder) {
     const std::wstring current = WithoutSeparator(folder);

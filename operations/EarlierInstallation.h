@@ -6,6 +6,9 @@
 
 #include <string>
 
+// Where the earlier installation of the folder is kept while the new one is made.
+std::wstring SetAsidePath(const std::wstring& folder);
+
 // Moves the folder aside, on its volume, and returns where. Throws
 // EStepFailed, with nothing changed, when a file in it is open in another
 // program (which Windows would refuse to move with the folder; the cause names

@@ -71,6 +71,8 @@ InstallRecord ParseInstallRecord(std::string_view text) {
         record.exeName.find(L'\\') != std::wstring::npos) {
         throw std::runtime_error("The installation record names no uninstall entry");
     }
+    // Without it the uninstaller would look for the folder itself as the program.
+    if (record.exeName.empty()) throw std::runtime_error("The installation record names no program");
     return record;
 }
 

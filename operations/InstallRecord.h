@@ -25,8 +25,9 @@ struct InstallRecord {
 // UTF-8, one "field=value" per line after a version line.
 std::string FormatInstallRecord(const InstallRecord& record);
 
-// Throws std::runtime_error for a text that is not a record, or one whose
-// names below the folder could leave it (absolute, a drive, "..", ".").
+// Throws std::runtime_error for a text that is not a record, one that names no
+// program, or one whose names below the folder could leave it (absolute, a
+// drive, "..", ".").
 InstallRecord ParseInstallRecord(std::string_view text);
 
 // Whether a name stays below the folder: relative, no empty, "." or ".."

@@ -129,12 +129,12 @@ def log_lines(path):
     return texts
 
 
-def start(command_line, env=None, niceness=0):
+def start(command_line, env=None, niceness=0, stderr=subprocess.DEVNULL):
     """Starts a Windows command line without waiting; returns the Popen. The
-    programs it starts inherit the niceness."""
+    programs it starts inherit the niceness, and stderr (a file: Wine's traces)."""
     env = dict(os.environ, **(env or {}), KETROVA_E2E_CMDLINE=command_line)
     return subprocess.Popen([WINE, str(LAUNCH)], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL, preexec_fn=lambda: os.nice(niceness))
+                            stderr=stderr, preexec_fn=lambda: os.nice(niceness))
 
 
 def installer_command(exe, *arguments):

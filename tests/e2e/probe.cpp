@@ -2,12 +2,15 @@
 //   probe link LINK        the fields of a shell link, via IShellLinkW
 //   probe tree FOLDER      every file below FOLDER: attributes, size, times
 //   probe window TITLE     the child controls of a top-level window
+//   probe dacl PATH        a file's or folder's owner and DACL, by GetNamedSecurityInfoW
 // Output is UTF-8, one "key=value" or "|"-separated record per line.
 #include "Handles.h"
 
 #include <objbase.h>
 #include <shlobj.h>
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <algorithm>
 
@@ -116,11 +119,42 @@ int printWindow(const wchar_t* title) {
     return 0;
 }
 
+std::string sidText(PSID sid) {
+    wchar_t* text = nullptr;
+    if (!::ConvertSidToStringSidW(sid, &text)) return "?";
+    const win::UniqueLocal<wchar_t> owned(text);
+    return utf8(text);
+}
+
+// owner=SID, protected=0|1, then one "ace|type|SID|mask|flags" line per entry (hex).
+int printDacl(const wchar_t* path) {
+    PSID owner = nullptr;
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetNamedSecurityInfoW(path, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
+                                nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return 1;
+    }
+    const win::UniqueLocal<void> owned(descriptor);
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    ::GetSecurityDescriptorControl(descriptor, &control, &revision);
+    std::printf("owner=%s\nprotected=%d\n", sidText(owner).c_str(), (control & SE_DACL_PROTECTED) ? 1 : 0);
+    for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+        void* entry = nullptr;
+        if (!::GetAce(dacl, i, &entry)) continue;
+        const auto* ace = static_cast<ACCESS_ALLOWED_ACE*>(entry);
+        std::printf("ace|%x|%s|%lx|%x\n", ace->Header.AceType, sidText(const_cast<DWORD*>(&ace->SidStart)).c_str(),
+                    ace->Mask, ace->Header.AceFlags);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) {
-        std::fputs("usage: probe link LINK | tree FOLDER | window TITLE | hold FILE\n", stderr);
+        std::fputs("usage: probe link LINK | tree FOLDER | window TITLE | dacl PATH | hold FILE\n", stderr);
         return 2;
     }
     const std::wstring command = argv[1];
@@ -137,6 +171,7 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (command == L"window") return printWindow(argv[2]);
+    if (command == L"dacl") return printDacl(argv[2]);
     if (command == L"hold") {
         // Open with no sharing at all until the process is killed, as a program
         // that keeps a file of the product open would.

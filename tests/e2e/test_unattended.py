@@ -10,7 +10,7 @@ import zipfile
 
 from harness import (DRIVE_C, INSTALLER, MAIN_TITLE, PAYLOAD, TIME_SCALE, assert_payload_installed, end_installer,
                      find_windows, focus, installer_command, installer_processes, kill_installer_when, kill_products,
-                     launch, link_fields, log_lines, product_fields, product_windows, remove_shortcuts, shortcut,
+                     launch, link_fields, log_lines, probe, product_fields, product_windows, remove_shortcuts, shortcut,
                      start, unix_path, user_folder, visible_windows, wait_for_window, wait_until, window_controls,
                      windows_path, xdotool)
 from test_interactive import PROPOSAL
@@ -171,12 +171,35 @@ class DeploymentCommandLines(unittest.TestCase):
         self.assertEqual(product_windows(), [])
         # What the log holds, in the order it happened.
         expected = ["installer: ", "command line: ", "understood: folder " + spaced, "user: ", "folder: " + spaced,
-                    "free space: ", "running instances ended: 0", "payload: 85 files, ", "shortcut: ", "shortcut: ",
+                    "free space: ", "running instances ended: 0", "folder protected: " + spaced, "payload: 85 files, ",
+                    "shortcut: ", "shortcut: ",
                     "uninstall entry: HKEY_LOCAL_MACHINE\\", f"product not started (/norun): {spaced}Ketrova.exe",
                     "exit code 0: completed"]
         self.assertEqual(len(lines), len(expected), lines)
         for line, start_ in zip(lines, expected):
             self.assertTrue(line.startswith(start_), (line, start_))
+
+    def test_an_all_users_folder_outside_program_files_is_protected_before_anything_is_written(self):
+        target = "C:\\Apps\\Ketrova\\"
+        shutil.rmtree(unix_path("C:\\Apps\\"), ignore_errors=True)
+        try:
+            for name in ("apps", "apps-upgrade"):
+                code, lines = self.run_logged(target, "/quiet", "/norun", name=name)
+                self.assertEqual(code, 0)
+                payload = next(i for i, line in enumerate(lines) if line.startswith("payload: "))
+                self.assertLess(lines.index("folder protected: " + target), payload, name)
+                _, dacl = probe("dacl", target)
+                # Only a Wine that keeps security descriptors with files (in
+                # extended attributes) gives back what was set; others make one up.
+                if "protected=1" in dacl:
+                    users = [line for line in dacl.splitlines() if line.startswith("ace|0|S-1-5-32-545|")]
+                    self.assertEqual([int(line.split("|")[3], 16) & 0x500D0156 for line in users], [0], dacl)
+            code, lines = self.run_logged("/quiet", "/norun", name="program-files")
+            self.assertEqual(code, 0)
+            self.assertFalse([line for line in lines if line.startswith("folder protected")], "below program files")
+        finally:
+            shutil.rmtree(unix_path("C:\\Apps\\"), ignore_errors=True)
+            shutil.rmtree(unix_path(PROPOSAL), ignore_errors=True)
 
     def test_two_installers_at_once_one_completes_and_the_other_waits_for_nobody(self):
         target = "C:\\e2e\\AtOnce\\"
@@ -211,7 +234,7 @@ class DeploymentCommandLines(unittest.TestCase):
         kill_installer_when(installer_command(INSTALLER, target, "/quiet", f"/log={windows_path(log)}"), target,
                             trigger.exists, "the extraction to reach its seventh file")
         lines = log_lines(log)
-        self.assertEqual(lines[-1], "running instances ended: 0", "the extraction was under way")
+        self.assertEqual(lines[-1], "folder protected: " + target, "the extraction was under way")
         # The next run, a folder first and switches after, puts it right and says so.
         code, lines = self.run_logged(target, "/quiet", "/norun", name="after-kill")
         self.assertEqual(code, 0)

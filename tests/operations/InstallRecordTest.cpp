@@ -41,6 +41,7 @@ TEST(InstallRecord, RefusesNamesThatLeaveTheFolder) {
     }
     EXPECT_THROW(ParseInstallRecord("something else\n"), std::runtime_error);
     EXPECT_THROW(ParseInstallRecord("Ketrova-instalacao 1\nexe=Ketrova.exe\n"), std::runtime_error);
+    EXPECT_THROW(ParseInstallRecord("Ketrova-instalacao 1\nkey=K_1\nscope=user\n"), std::runtime_error);
 }
 
 TEST(InstallRecord, FoldersComeDeepestFirstAndOnce) {
