@@ -224,6 +224,9 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSELEAVE:
         MouseMessage(message, lParam);
         return 0;
+    case WM_TIMER:
+        ProgressTimer();
+        return 0;
     case WM_CLOSE:
         WMClose();
         return 0;
