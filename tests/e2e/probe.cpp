@@ -25,8 +25,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -134,15 +132,20 @@ int printWindow(const wchar_t* title) {
 
 // The payload is the installer's RCDATA resource PROGRAMA, in Portuguese (Brazil).
 int replacePayload(const wchar_t* exe, const wchar_t* archive) {
-    std::ifstream in(archive, std::ios::binary);
-    const std::vector<char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (data.empty()) return 1;
+    // Mapped, not read: a payload near a gigabyte fits the address space only once.
+    const win::UniqueFile file(
+        ::CreateFileW(archive, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return 1;
+    const DWORD size = ::GetFileSize(file.get(), nullptr);
+    const win::UniqueHandle mapping(::CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    void* data = mapping ? ::MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0) : nullptr;
+    if (!data) return 1;
     const HANDLE update = ::BeginUpdateResourceW(exe, FALSE);
-    if (!update) return 1;
     const WORD portuguese = MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN);
-    const bool put = ::UpdateResourceW(update, RT_RCDATA, L"PROGRAMA", portuguese, const_cast<char*>(data.data()),
-                                       static_cast<DWORD>(data.size())) != FALSE;
-    return ::EndUpdateResourceW(update, !put) && put ? 0 : 1;
+    const bool put = update && ::UpdateResourceW(update, RT_RCDATA, L"PROGRAMA", portuguese, data, size) != FALSE;
+    const bool written = update && ::EndUpdateResourceW(update, !put) && put;
+    ::UnmapViewOfFile(data);
+    return written ? 0 : 1;
 }
 
 using Clock = std::chrono::steady_clock;
