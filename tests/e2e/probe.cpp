@@ -6,7 +6,8 @@
 //   probe cover TITLE      covers the window a moment, then tells how soon its
 //                          pixels were back: restored=MS
 //   probe watch TITLE UNTIL BAR TEXT COLOUR
-//                          until a window UNTIL shows (or TITLE goes), every
+//                          until a window UNTIL shows (or TITLE goes or is
+//                          disabled, as by a box of its own), every
 //                          few ms: each new picture of two areas of TITLE
 //                          (left,top,width,height), as the number of pixels
 //                          of the hex COLOUR (0xRRGGBB) in BAR and a checksum
@@ -234,7 +235,8 @@ int watchWindow(const wchar_t* title, const wchar_t* until, const Area& bar, con
     const HDC screen = ::GetDC(nullptr);
     long long longest = 0;
     std::string last;
-    while (::IsWindow(window) && !::FindWindowW(nullptr, until)) {
+    // A box of the window's disables it before it shows.
+    while (::IsWindow(window) && ::IsWindowEnabled(window) && !::FindWindowW(nullptr, until)) {
         const auto sent = Clock::now();
         DWORD_PTR result = 0;
         if (!::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) && !::IsWindow(window)) break;
