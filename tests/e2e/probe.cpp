@@ -235,8 +235,10 @@ int watchWindow(const wchar_t* title, const wchar_t* until, const Area& bar, con
     const HDC screen = ::GetDC(nullptr);
     long long longest = 0;
     std::string last;
-    // A box of the window's disables it before it shows.
-    while (::IsWindow(window) && ::IsWindowEnabled(window) && !::FindWindowW(nullptr, until)) {
+    // Until a box of the window's comes, disabling it; a picture taken while
+    // it came may show part of the box.
+    const auto watching = [&] { return ::IsWindow(window) && ::IsWindowEnabled(window) && !::FindWindowW(nullptr, until); };
+    while (watching()) {
         const auto sent = Clock::now();
         DWORD_PTR result = 0;
         if (!::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) && !::IsWindow(window)) break;
@@ -248,6 +250,7 @@ int watchWindow(const wchar_t* title, const wchar_t* until, const Area& bar, con
         std::uint32_t sum = 0;
         for (const std::uint32_t p : screenPixels(screen, r, text)) sum = sum * 31 + (p & 0xFFFFFF);
         const std::string picture = std::to_string(count) + "|" + std::to_string(sum);
+        if (!watching()) break;
         if (picture != last) std::printf("%s\n", picture.c_str());
         last = picture;
         ::Sleep(5);
