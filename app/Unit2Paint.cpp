@@ -48,7 +48,12 @@ void TForm2::WMPaint() {
     const win::UniqueMemoryDc buffer(::CreateCompatibleDC(paint.dc()));
     const win::UniqueBitmap surface(::CreateCompatibleBitmap(paint.dc(), client.right, client.bottom));
     const win::ScopedSelect selectSurface(buffer.get(), surface.get());
+    // Only the part to be painted is composed: the progress repaints a few
+    // lines of it up to thirty times a second.
+    const RECT& dirty = paint.info().rcPaint;
+    ::IntersectClipRect(buffer.get(), dirty.left, dirty.top, dirty.right, dirty.bottom);
     FormPaint(buffer.get());
     for (const TGraphicControl* control : graphicControls_) control->Paint(buffer.get());
-    ::BitBlt(paint.dc(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
+    ::BitBlt(paint.dc(), dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, buffer.get(),
+             dirty.left, dirty.top, SRCCOPY);
 }

@@ -104,13 +104,14 @@ void TForm2::AskToCancel() {
 }
 
 void TForm2::ProgressTimer() {
-    RECT panel = PanelBounds();
+    const RECT panel = PanelBounds();
     const int done = ProgressDone(BarScale(panel));
     std::wstring status = ProgressStatus();
     if (done == shownDone_ && status == shownStatus_) return;
     shownDone_ = done;
     shownStatus_ = std::move(status);
-    ::InvalidateRect(Handle(), &panel, FALSE);
+    const RECT changed{panel.left + kInset, kStatusTop, panel.right - kInset, kBarTop + kBarHeight};
+    ::InvalidateRect(Handle(), &changed, FALSE);
 }
 
 std::wstring TForm2::ProgressStatus() const {
