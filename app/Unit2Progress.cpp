@@ -64,6 +64,8 @@ InstalledPayload TForm2::InstallPayload(const std::wstring& folder) {
     };
     payloadWriting_ = true;
     ::EnableWindow(Button2, TRUE);
+    // The one control left enabled takes the keys: Escape, Enter and Space ask.
+    ::SetFocus(Button2);
     ::SetTimer(window, kProgressTimer, kProgressPeriodMs, nullptr);
     {
         std::optional<std::jthread> worker;
