@@ -8,11 +8,11 @@
 
 #include "CommandLine.h"
 #include "Handles.h"
-#include "clInstallFromResource.h"
 #include "Label.h"
 #include "Pictures.h"
 #include "Reporter.h"
 #include "SpeedButton.h"
+#include "clInstallFromResource.h"
 #include "clVornTCheckBox.h"
 
 #include <windows.h>
