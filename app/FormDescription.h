@@ -1,7 +1,7 @@
 // The main window's form description: its eight designed controls with the
 // values the designer gave them, in the description's order. Creating the
 // windowed ones in this order gives the tab order Button1, edPath, Button2,
-// btExplorer.
+// btExplorer; the details toggle comes first, before Install.
 #pragma once
 
 #include "ControlDescription.h"
@@ -12,6 +12,8 @@
 // manager's Enter and Escape reach them.
 inline constexpr int kEdPathId = 101;
 inline constexpr int kBtExplorerId = 102;
+// The window that takes the details toggle's focus and keys.
+inline constexpr int kSpButtonKeysId = 103;
 
 enum FormControl { spButtonIndex, lblTextoPluginIndex, lblKetrovaVersionIndex, lblAddinVersionIndex,
                    Button1Index, edPathIndex, Button2Index, btExplorerIndex, FormControlCount };

@@ -1,11 +1,20 @@
 #include "MessageLoop.h"
 
-int RunMessageLoop(HWND mainWindow) {
+bool PumpMessage(HWND mainWindow, int& exitCode) {
     MSG message{};
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (mainWindow && ::IsWindow(mainWindow) && ::IsDialogMessageW(mainWindow, &message)) continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
+    if (::GetMessageW(&message, nullptr, 0, 0) <= 0) {
+        exitCode = static_cast<int>(message.wParam);
+        return false;
     }
-    return static_cast<int>(message.wParam);
+    if (mainWindow && ::IsWindow(mainWindow) && ::IsDialogMessageW(mainWindow, &message)) return true;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+    return true;
+}
+
+int RunMessageLoop(HWND mainWindow) {
+    int exitCode = 0;
+    while (PumpMessage(mainWindow, exitCode)) {
+    }
+    return exitCode;
 }

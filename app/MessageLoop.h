@@ -4,5 +4,9 @@
 
 #include <windows.h>
 
+// Waits for one message and runs it; false, with its exit code, when it is
+// the quit request.
+bool PumpMessage(HWND mainWindow, int& exitCode);
+
 // Runs until the quit request; returns its exit code.
 int RunMessageLoop(HWND mainWindow);

@@ -82,7 +82,7 @@ void TForm2::CreateDesignedControls() {
         switch (description.kind) {
         case ControlKind::SpeedButton:
             spButton = std::make_unique<TSpeedButton>(Handle(), DescribedBounds(description), description.visible,
-                                                      LoadAlphaBitmapResource(L"Chave"));
+                                                      LoadAlphaBitmapResource(L"Chave"), kSpButtonKeysId);
             spButton->OnClick = [this] { spButtonClick(); };
             graphicControls_.push_back(spButton.get());
             break;
@@ -138,6 +138,8 @@ void TForm2::FormCreate() {
     } else {
         ::ShowWindow(Handle(), SW_SHOW);
         ::SetForegroundWindow(Handle());
+        // The toggle is first in the tab order; Enter still presses Install.
+        ::SetFocus(Button1);
     }
 }
 
@@ -224,6 +226,9 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSELEAVE:
         MouseMessage(message, lParam);
         return 0;
+    case WM_TIMER:
+        ProgressTimer();
+        return 0;
     case WM_CLOSE:
         WMClose();
         return 0;
@@ -247,6 +252,9 @@ void TForm2::Command(int id, int notification) {
     case kBtExplorerId:
         if (notification == BN_CLICKED) btExplorerClick();
         break;
+    case kSpButtonKeysId:
+        spButton->KeysCommand(notification);
+        break;
     case kEdPathId:
         if (notification == EN_CHANGE && textChangeGuard_ == 0) edPathChange();
         break;
@@ -260,7 +268,13 @@ bool TForm2::IsClickable(HWND button) const {
 }
 
 LRESULT TForm2::DefaultButton() const {
-    // Enter presses Install only while it can be pressed.
+    // Enter presses the push button that has the focus (the toggle among
+    // them), else Install while it can be pressed.
+    const HWND focus = ::GetFocus();
+    if (focus && ::GetParent(focus) == Handle() && ::IsWindowEnabled(focus) &&
+        (::SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0) {
+        return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
+    }
     return IsClickable(Button1) ? MAKELRESULT(IDOK, DC_HASDEFID) : 0;
 }
 

@@ -1,7 +1,9 @@
 // TForm2: the installer's one window. Its handlers are spread over files by
 // purpose: creation and messages (Unit2.cpp), layout and editions
 // (Unit2Layout.cpp), painting (Unit2Paint.cpp), the target folder
-// (Unit2Folder.cpp) and the install sequence (Unit2Install.cpp).
+// (Unit2Folder.cpp), the install sequence (Unit2Install.cpp) and its
+// progress while the payload is written on a thread of its own
+// (Unit2Progress.cpp).
 #pragma once
 
 #include "CommandLine.h"
@@ -10,6 +12,7 @@
 #include "Pictures.h"
 #include "Reporter.h"
 #include "SpeedButton.h"
+#include "clInstallFromResource.h"
 #include "clVornTCheckBox.h"
 
 #include <windows.h>
@@ -80,6 +83,10 @@ public:
     // Painting (Unit2Paint.cpp).
     void FormPaint(HDC dc);
 
+    // Progress and cancelling while the payload is written (Unit2Progress.cpp).
+    // The status line of the busy state for the steps on this thread.
+    void ShowBusyStatus(const std::wstring& text);
+
     // Target folder (Unit2Folder.cpp).
     void InitFolderOptions();
     std::wstring ProposalFor(bool allUsers) const;
@@ -103,6 +110,16 @@ public:
     bool QuitRequested() const { return quitRequested_; }
 
 private:
+    // Writes the payload: on the window's road on a thread of its own while
+    // this one keeps the window painting and Cancelar answering.
+    InstalledPayload InstallPayload(const std::wstring& folder);
+    void AskToCancel();
+    void ProgressTimer();
+    RECT PanelBounds() const;
+    void PaintPanel(HDC dc) const;
+    void PaintProgress(HDC dc) const;
+    std::wstring ProgressStatus() const;
+    int ProgressDone(int scale) const;
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateDesignedControls();
@@ -148,4 +165,15 @@ private:
     bool started_ = false;
     bool trackingMouse_ = false;
     int textChangeGuard_ = 0;
+
+    // The busy state's bar and status line; the counters while the payload
+    // is written, null before.
+    std::unique_ptr<InstallProgress> progress_;
+    std::wstring busyStatus_;
+    bool payloadWriting_ = false;
+    bool installationComplete_ = false;
+    bool askingToCancel_ = false;
+    // What the screen shows, so that the timer repaints only a change.
+    int shownDone_ = -1;
+    std::wstring shownStatus_;
 };

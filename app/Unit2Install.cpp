@@ -33,6 +33,7 @@ constexpr wchar_t kOneDriveNotice[] = L"Não é possível utilizar pastas OneDri
 constexpr wchar_t kBusyNotice[] =
     L"Outra instalação do Ketrova está em andamento. Tente de novo quando ela terminar.";
 constexpr wchar_t kDiskFullNotice[] = L"Não há espaço livre suficiente para a instalação.";
+constexpr wchar_t kCancelledNotice[] = L"Instalação cancelada.";
 
 // Whether the product's files are in place: the product may be started.
 bool ProductInstalled(int exitCode) {
@@ -77,7 +78,9 @@ int TForm2::Fail(const FailureCause& cause) {
     const int exitCode = ExitCodeFor(cause);
     const wchar_t* box = exitCode == kExitInstallInProgress ? kBusyNotice
                          : exitCode == kExitDiskFull        ? kDiskFullNotice
+                         : exitCode == kExitCancelled       ? kCancelledNotice
                                                             : InstallationErrorText;
+    ShowBusyStatus(box);
     reporter_.Fail(cause, box, ShowPlainMessage);
     return exitCode;
 }
@@ -120,14 +123,15 @@ int TForm2::RunInstallation(const std::wstring& folder) {
     }
     const auto extractionStart = std::chrono::steady_clock::now();
     try {
-        facts.payload = InstallFromResource(PayloadResourceName, folder);
+        facts.payload = InstallPayload(folder);
     } catch (...) {
-        const int exitCode = Fail(CurrentFailure(L"install the payload", folder));
+        // The earlier installation is back before anybody is told.
+        const FailureCause cause = CurrentFailure(L"install the payload", folder);
         if (upgrade) {
             RestoreEarlierInstallation(folder);
             reporter_.Note(L"earlier installation restored");
         }
-        return exitCode;
+        return Fail(cause);
     }
     const auto extractionMs = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - extractionStart);
@@ -141,6 +145,7 @@ int TForm2::RunInstallation(const std::wstring& folder) {
     const ShortcutRequest requests[] = {{skStartMenu, ckLinkStartMenu->Checked()},
                                         {skDesktop, ckLinkDesktop->Checked()}};
     bool shortcutsMade = true;
+    ShowBusyStatus(L"Criando atalhos…");
     try {
         CreateShortcuts(exeName, folder, facts.allUsers, requests[0].asked, requests[1].asked);
     } catch (...) {
@@ -164,6 +169,7 @@ int TForm2::RunInstallation(const std::wstring& folder) {
         reporter_.Note(kept.complete ? L"earlier installation removed"
                                      : L"earlier installation kept for the next run: not all its user's files moved");
     }
+    ShowBusyStatus(L"Registrando…");
     try {
         reporter_.Note(L"uninstall entry: " + RegisterInstallation(facts, kUninstallerResource));
     } catch (...) {
@@ -192,6 +198,8 @@ void TForm2::Button1Click() {
     const int exitCode = *exitCode_;
     // The error message has been shown: nothing more claims a product that is not there.
     if (ProductInstalled(exitCode)) {
+        installationComplete_ = true;
+        ShowBusyStatus(L"Instalação concluída!");
         ::MessageBoxW(nullptr, L"Instalação concluída!", L"Information", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
         if (ckCloseAndRun->Checked()) RunIndirect(folder + LoadResText(kProductExeEntry), Handle());
     }
@@ -199,6 +207,11 @@ void TForm2::Button1Click() {
 }
 
 void TForm2::Button2Click() {
+    // While the payload is written Cancelar asks whether to stop.
+    if (sequenceRunning_) {
+        AskToCancel();
+        return;
+    }
     ::ShowWindow(Handle(), SW_HIDE);
     RequestQuit(started_ ? kExitCompleted : kExitNotStarted);
 }
@@ -229,13 +242,13 @@ void TForm2::StartProduct(const std::wstring& folder) {
 
 void TForm2::WMClose() {
     // Alt+F4 and the task bar's Close: Cancelar answers while it can be
-    // pressed. A window that an error left open, with Cancelar disabled
-    // (busy), would otherwise have no way out at all; it ends with the exit
-    // code of what was done, or of a start that failed.
-    if (sequenceRunning_ || quitRequested_) return;
+    // pressed, also during the installation. A window that an error left
+    // open, with Cancelar disabled (busy), would otherwise have no way out at
+    // all; it ends with the exit code of what was done, or of a start that failed.
+    if (quitRequested_) return;
     if (IsClickable(Button2)) {
         Button2Click();
-    } else {
+    } else if (!sequenceRunning_) {
         RequestQuit(exitCode_ ? *exitCode_ : started_ ? kExitPayloadFailed : kExitNotStarted);
     }
 }

@@ -150,8 +150,11 @@ void TForm2::spButtonClick() { SetDetailsVisible(!ExibirSetupDetalhado); }
 
 void TForm2::EnterBusyState() {
     SetDetailsVisible(false);
-    // Never set back: the program ends in this state.
+    // Never set back: the program ends in this state. The progress takes the
+    // panel's place.
     busy_ = true;
+    busyStatus_ = L"Preparando a instalação…";
+    ProgressTimer();
     ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
     ::EnableWindow(Button1, FALSE);
     ::EnableWindow(Button2, FALSE);

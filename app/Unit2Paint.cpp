@@ -1,4 +1,5 @@
-// The window's picture: background, logo and the details panel, then the
+// The window's picture: background, logo and the details panel (or, busy,
+// the progress in its place), then the
 // windowless controls, composed off-screen and copied in one piece.
 #include "Unit2.h"
 
@@ -21,12 +22,22 @@ void TForm2::FormPaint(HDC dc) {
         ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_WINDOW));
     }
     if (bmpLogo) bmpLogo->StretchDraw(dc, kLogoBounds);
-    if (!ExibirSetupDetalhado) return;
+    if (ExibirSetupDetalhado) {
+        PaintPanel(dc);
+    } else if (busy_ && !Unattended()) {
+        // The closed panel's place holds the progress.
+        PaintProgress(dc);
+    }
+}
+
+RECT TForm2::PanelBounds() const { return IsPluginParcial || IsPluginFull ? kAddOnPanel : kStandardPanel; }
+
+void TForm2::PaintPanel(HDC dc) const {
     const win::UniquePen pen(::CreatePen(PS_SOLID, 1, kPanelColour));
     const win::UniqueBrush brush(::CreateSolidBrush(kPanelColour));
     const win::ScopedSelect selectPen(dc, pen.get());
     const win::ScopedSelect selectBrush(dc, brush.get());
-    const RECT& panel = IsPluginParcial || IsPluginFull ? kAddOnPanel : kStandardPanel;
+    const RECT panel = PanelBounds();
     ::RoundRect(dc, panel.left, panel.top, panel.right, panel.bottom, kPanelCorner, kPanelCorner);
 }
 
@@ -37,7 +48,12 @@ void TForm2::WMPaint() {
     const win::UniqueMemoryDc buffer(::CreateCompatibleDC(paint.dc()));
     const win::UniqueBitmap surface(::CreateCompatibleBitmap(paint.dc(), client.right, client.bottom));
     const win::ScopedSelect selectSurface(buffer.get(), surface.get());
+    // Only the part to be painted is composed: the progress repaints a few
+    // lines of it up to thirty times a second.
+    const RECT& dirty = paint.info().rcPaint;
+    ::IntersectClipRect(buffer.get(), dirty.left, dirty.top, dirty.right, dirty.bottom);
     FormPaint(buffer.get());
     for (const TGraphicControl* control : graphicControls_) control->Paint(buffer.get());
-    ::BitBlt(paint.dc(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
+    ::BitBlt(paint.dc(), dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, buffer.get(),
+             dirty.left, dirty.top, SRCCOPY);
 }

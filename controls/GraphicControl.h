@@ -23,7 +23,7 @@ public:
     void SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
 
     bool Visible() const { return visible_; }
-    void SetVisible(bool visible);
+    virtual void SetVisible(bool visible);
 
 protected:
     // Asks the parent to repaint the control's rectangle.

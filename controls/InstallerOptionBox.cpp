@@ -25,11 +25,12 @@ void ConfigureOptionBox(TVornTCheckBox& box, HWND parent, const std::wstring& te
     box.SetCorTextoIluminado(kWhite);
     box.SetCorTextoIluminadoFocused(kWhite);
     box.SetCorBoxAtivo(kGrey);
-    box.SetCorBoxFocused(kGrey);
+    // Focus shows without a focus rectangle: outline and mark in the highlight.
+    box.SetCorBoxFocused(kHighlight);
     box.SetCorBoxIluminado(kHighlight);
     box.SetCorBoxIluminadoFocused(kHighlight);
     box.SetCorCheckAtivo(kGrey);
-    box.SetCorCheckFocused(kGrey);
+    box.SetCorCheckFocused(kHighlight);
     box.SetCorCheckIluminado(kHighlight);
     box.SetCorCheckIluminadoFocused(kHighlight);
     box.SetCorSquareAtivo(kWhite);

@@ -1,5 +1,6 @@
 // The installer's look for its option boxes: light text and a white box on the
-// window's dark panel, blue under the mouse, 360 x 18, checked at first.
+// window's dark panel, blue under the mouse, a blue box and mark when focused,
+// 360 x 18, checked at first.
 #pragma once
 
 #include "clVornTCheckBox.h"

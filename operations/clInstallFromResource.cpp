@@ -21,7 +21,7 @@ constexpr std::size_t CopyPiece = 1048576;
 
 }  // namespace
 
-void SaveResourceToFile(const std::wstring& resourceName, const std::wstring& filePath) {
+void SaveResourceToFile(const std::wstring& resourceName, const std::wstring& filePath, InstallProgress* progress) {
     TResourceStream resource(resourceName, RT_RCDATA);
     const win::UniqueFile file(::CreateFileW(filePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -40,6 +40,10 @@ void SaveResourceToFile(const std::wstring& resourceName, const std::wstring& fi
         }
         bytes += piece;
         remaining -= piece;
+        if (progress) {
+            progress->Copied(piece);
+            progress->Checkpoint();
+        }
     }
 }
 
@@ -70,11 +74,44 @@ private:
     std::wstring path_;
 };
 
+// The bytes of the copy and of the extraction, read from the payload's
+// directory before either starts, so that the bar's scale never changes.
+void BeginProgress(const std::wstring& resourceName, InstallProgress& progress) {
+    TResourceStream resource(resourceName, RT_RCDATA);
+    TZipFile zip;
+    zip.Open(resource, TZipMode::zmRead);
+    std::uint64_t bytes = 0;
+    for (int i = 0; i < zip.FileCount(); ++i) bytes += zip.FileInfo(i).GetUncompressedSize64();
+    progress.Begin(static_cast<std::uint64_t>(resource.Size()), bytes, static_cast<unsigned>(zip.FileCount()));
+}
+
+// Counts each entry's new bytes. The extracting threads write one entry at a
+// time each, and an entry's name is the same string on every call for it.
+void FollowExtraction(TZipFile& zip, InstallProgress& progress) {
+    zip.OnProgress = [&progress](TZipFile&, const std::wstring& file, const TZipHeader&, std::uint64_t position) {
+        thread_local const std::wstring* entry = nullptr;
+        thread_local std::uint64_t counted = 0;
+        const bool started = &file != entry || position < counted;
+        if (started) {
+            entry = &file;
+            counted = 0;
+        }
+        progress.Extracted(position - counted, started);
+        counted = position;
+        progress.Checkpoint();
+    };
+}
+
 // Files that the extraction replaces are kept until it is complete.
-InstalledPayload ExtractArchive(const std::wstring& archivePath, const std::wstring& folder) {
+InstalledPayload ExtractArchive(const std::wstring& archivePath, const std::wstring& folder,
+                                InstallProgress* progress) {
     TZipFile zip;
     zip.Open(archivePath, TZipMode::zmRead);
     ReplacementJournal journal(folder, zip.Judge(folder));
+    if (progress) {
+        progress->StartExtracting();
+        FollowExtraction(zip, *progress);
+    }
     zip.ExtractAll(folder);
     InstalledPayload installed;
     const auto& plan = zip.Judge(folder);
@@ -87,13 +124,15 @@ InstalledPayload ExtractArchive(const std::wstring& archivePath, const std::wstr
         }
     }
     zip.Close();
+    if (progress) progress->FilesInPlace();
     journal.Commit();
     return installed;
 }
 
 }  // namespace
 
-InstalledPayload InstallFromResource(const std::wstring& resourceName, const std::wstring& folder) {
+InstalledPayload InstallFromResource(const std::wstring& resourceName, const std::wstring& folder,
+                                     InstallProgress* progress) {
     MakeFolder(folder);
     // A leftover of an earlier run goes first; if it stays, creating the new
     // copy fails and says so. One that cannot be deleted afterwards stays; the
@@ -101,12 +140,13 @@ InstalledPayload InstallFromResource(const std::wstring& resourceName, const std
     const TemporaryArchive archive(folder + resourceName + L".zip");
     try {
         if (native::FileExists(archive.Path())) ::DeleteFileW(archive.Path().c_str());
-        SaveResourceToFile(resourceName, archive.Path());
+        if (progress) BeginProgress(resourceName, *progress);
+        SaveResourceToFile(resourceName, archive.Path(), progress);
     } catch (...) {
         RethrowAsStepFailed(L"copy the payload", archive.Path());
     }
     try {
-        return ExtractArchive(archive.Path(), folder);
+        return ExtractArchive(archive.Path(), folder, progress);
     } catch (...) {
         RethrowAsStepFailed(L"extract the payload", folder);
     }

@@ -44,8 +44,8 @@ private:
     std::atomic<bool> failed_{false};
 };
 
-unsigned Workers(std::size_t jobs, const TStreamOpener& openStream, const TEntryProgress& progress) {
-    if (!openStream || progress) return 1;
+unsigned Workers(std::size_t jobs, const TStreamOpener& openStream) {
+    if (!openStream) return 1;
     const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
     return static_cast<unsigned>(std::min<std::size_t>({processors, MaxWorkers, std::max<std::size_t>(jobs, 1)}));
 }
@@ -69,7 +69,7 @@ void ExtractEntries(const TZipDirectory& directory, const std::vector<TZipEntryP
         outs[i] = std::move(*out);
     }
 
-    const unsigned workers = Workers(jobs.size(), openStream, progress);
+    const unsigned workers = Workers(jobs.size(), openStream);
     if (workers == 1) {
         for (const TFileJob& job : jobs) {
             for (const std::size_t i : job.entries) {

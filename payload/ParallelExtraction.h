@@ -21,7 +21,8 @@ constexpr unsigned MaxWorkers = 4;
 using TStreamOpener = std::function<std::unique_ptr<TSeekableStream>()>;
 
 // The calling thread reads through the directory's stream and writes through
-// buffers. With progress, or without openStream, the calling thread does it all.
+// buffers; without openStream it does it all. progress is called on the thread
+// that writes the entry, so on several at once.
 // Returns when every thread is done. After a failure no entry is started, and
 // the error is that of the failed entry first in the archive.
 void ExtractEntries(const TZipDirectory& directory, const std::vector<TZipEntryPlan>& plan, const std::wstring& path,

@@ -47,7 +47,7 @@ public:
     // Fails with EZipFileNotFoundException when no entry bears the name.
     void Extract(const std::wstring& fileName, const std::wstring& path, bool createSubdirs = true);
     // Every entry, as ExtractEntries (ParallelExtraction.h) writes them: on
-    // several threads when the archive was opened by name and no OnProgress is set.
+    // several threads when the archive was opened by name.
     void ExtractAll(const std::wstring& path);
 
     // The index of the entry with this central-directory name ("/" separators), or -1.
@@ -62,7 +62,8 @@ public:
     // at once (see JudgeExtraction). Kept until the archive or the folder changes.
     const std::vector<TZipEntryPlan>& Judge(const std::wstring& path);
 
-    // Called on the extracting thread.
+    // Called on the thread that writes the entry: with several extracting
+    // threads, on several at once.
     TZipProgressEvent OnProgress;
 
 private:

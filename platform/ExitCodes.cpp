@@ -18,7 +18,7 @@ const wchar_t* ExitCodeMeaning(int exitCode) {
     case kExitDamagedInstaller: return L"the installer file is damaged";
     case kExitBadCommandLine: return L"the command line is not understood";
     case kExitLogFailed: return L"the log cannot be written";
-    case kExitCancelled: return L"cancelled";
+    case kExitCancelled: return L"cancelled by the user";
     case kExitInstallInProgress: return L"another installation of the product is running";
     default: return L"unknown";
     }

@@ -13,6 +13,7 @@ constexpr unsigned long kSharingViolation = 32;
 constexpr unsigned long kLockViolation = 33;
 constexpr unsigned long kHandleDiskFull = 39;
 constexpr unsigned long kDiskFull = 112;
+constexpr unsigned long kInstallUserExit = 1602;
 constexpr unsigned long kInstallAlreadyRunning = 1618;
 constexpr unsigned long kUserMappedFile = 1224;
 
@@ -42,6 +43,7 @@ int ExitCodeFor(const FailureCause& cause) {
     case kUserMappedFile: return kExitFileInUse;
     case kAccessDenied:
     case kWriteProtect: return kExitAccessDenied;
+    case kInstallUserExit: return kExitCancelled;
     case kInstallAlreadyRunning: return kExitInstallInProgress;
     default: return kExitPayloadFailed;
     }

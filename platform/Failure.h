@@ -31,8 +31,8 @@ private:
 };
 
 // The exit code that tells a deployment tool what to do about the cause:
-// disk full, file in use, access denied, damaged installer, another
-// installation running, else 1.
+// disk full, file in use, access denied, damaged installer, cancelled by the
+// user, another installation running, else 1.
 int ExitCodeFor(const FailureCause& cause);
 
 // One line for the log: the step, the path, the text and the system's code.

@@ -64,7 +64,8 @@ TEST_F(FormTest, TheWindowIsCentredInAWorkAreaWithTheTaskBarAtTheTopOrLeft) {
 
 TEST_F(SharedFormTest, WindowedControlsUseTheWindowFontAndComeInTabOrder) {
     TForm2& form = Form();
-    const std::vector<HWND> expected{form.Button1,
+    const std::vector<HWND> expected{form.spButton->KeysWindow(),
+                                     form.Button1,
                                      form.edPath,
                                      form.Button2,
                                      form.btExplorer,
@@ -171,13 +172,14 @@ TEST_F(SharedFormTest, TabMovesThroughTheVisibleControlsInOrder) {
     form.SetDetailsVisible(true);
     probe::Pump(1);
     std::vector<HWND> expected{form.Button1, form.edPath, form.Button2, form.btExplorer};
+    if (form.spButton->Enabled()) expected.insert(expected.begin(), form.spButton->KeysWindow());
     if (form.PluginAllowed) {
         for (TVornTCheckBox* box : {form.ckLinkDesktop.get(), form.ckLinkStartMenu.get(), form.ckCloseAndRun.get(),
                                     form.ckAllUsers.get()}) {
             expected.push_back(box->Handle());
         }
     }
-    if (!::IsWindowEnabled(form.Button1)) expected.erase(expected.begin());
+    if (!::IsWindowEnabled(form.Button1)) std::erase(expected, form.Button1);
     ::SetFocus(expected.front());
     std::vector<HWND> visited{::GetFocus()};
     for (std::size_t i = 1; i <= expected.size(); ++i) {

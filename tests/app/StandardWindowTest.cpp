@@ -61,4 +61,48 @@ TEST_F(SharedFormTest, StandardPanelOpenShowsTheFolderAndTheBoxes) {
     EXPECT_FALSE(form.ExibirSetupDetalhado);
 }
 
+// The area of a control on the screen, as the form's capture shows it.
+probe::Capture Area(const TForm2& form, const RECT& r) {
+    const probe::Capture screen = probe::CaptureScreen(form);
+    probe::Capture area{r.right - r.left, r.bottom - r.top, {}};
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) area.pixels.push_back(screen.At(x, y));
+    }
+    return area;
+}
+
+TEST_F(SharedFormTest, TheKeyboardReachesTheToggleThePanelAndShowsAFocusedBox) {
+    TForm2& form = Form();
+    const RECT toggle = Bounds(522, 395, 34, 33);
+    ::SetFocus(form.Button1);
+    probe::Pump(1);
+    const probe::Capture restingToggle = Area(form, toggle);
+    // Closed panel: Install, Cancelar, then round to the toggle.
+    probe::DialogKey(form, VK_TAB);
+    probe::DialogKey(form, VK_TAB);
+    ASSERT_EQ(::GetFocus(), form.spButton->KeysWindow());
+    EXPECT_NE(Area(form, toggle), restingToggle) << "the focused toggle shows it";
+    probe::DialogKey(form, VK_SPACE);
+    ASSERT_TRUE(form.ExibirSetupDetalhado);
+    std::vector<HWND> reached;
+    for (int i = 0; i < 6; ++i) {
+        probe::DialogKey(form, VK_TAB);
+        reached.push_back(::GetFocus());
+    }
+    EXPECT_EQ(reached, (std::vector<HWND>{form.Button1, form.edPath, form.Button2, form.btExplorer,
+                                          form.ckLinkDesktop->Handle(), form.ckLinkStartMenu->Handle()}));
+    // The box that had the focus a moment ago, against itself focused.
+    const RECT firstBox = Bounds(80, 212, 360, 18);
+    const probe::Capture unfocused = Area(form, firstBox);
+    ::SetFocus(form.ckLinkDesktop->Handle());
+    probe::Pump(1);
+    EXPECT_NE(Area(form, firstBox), unfocused) << "a focused box differs from an unfocused one";
+    // Enter on the toggle closes the panel again.
+    ::SetFocus(form.spButton->KeysWindow());
+    probe::DialogKey(form, VK_RETURN);
+    EXPECT_FALSE(form.ExibirSetupDetalhado);
+    EXPECT_FALSE(probe::TakeQuitRequest()) << "Enter pressed the focused toggle, not Install";
+    ::SetFocus(form.Button1);
+}
+
 }  // namespace

@@ -150,6 +150,9 @@ bool DialogKey(const TForm2& form, UINT key) {
     MSG message{::GetFocus(), WM_KEYDOWN, key, 1};
     if (!message.hwnd) message.hwnd = form.Handle();
     const bool handled = ::IsDialogMessageW(form.Handle(), &message) != FALSE;
+    // A button clicks when the key comes up.
+    MSG up{message.hwnd, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001)};
+    ::IsDialogMessageW(form.Handle(), &up);
     Pump(1);
     return handled;
 }

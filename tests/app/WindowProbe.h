@@ -49,7 +49,7 @@ void SaveScreenshot(const Capture& capture, const wchar_t* name);
 // A click of the left button at a client point, as mouse messages.
 void Click(const TForm2& form, int x, int y);
 
-// A key pressed on the focused control, through the dialog manager.
+// A key pressed and released on the focused control, through the dialog manager.
 bool DialogKey(const TForm2& form, UINT key);
 
 // A quit request waiting in the queue (it is taken out).

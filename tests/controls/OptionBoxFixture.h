@@ -19,6 +19,8 @@ struct Look {
 inline constexpr Look kInstallerAtivo{0xC0C0C0, 0x21130D, 0xFFFFFF, 0x808080, 0x808080};
 inline constexpr Look kInstallerInativo{0x808080, 0x21130D, 0xABABAB, 0x7F7F7F, 0x7F7F7F};
 inline constexpr Look kInstallerIluminado{0xFFFFFF, 0x21130D, 0xFFFFFF, 0x9E4E20, 0x9E4E20};
+// Focused, the box and the mark in the highlight: visible without a focus rectangle.
+inline constexpr Look kInstallerFocused{0xC0C0C0, 0x21130D, 0xFFFFFF, 0x9E4E20, 0x9E4E20};
 // A new control's own colours.
 inline constexpr Look kDefaultAtivo{0x000000, 0xFFFFFF, 0xFFFFFF, 0x000000, 0x000000};
 inline constexpr Look kDefaultInativo{0x7F7F7F, 0xFFFFFF, 0xFFFFFF, 0x7F7F7F, 0x7F7F7F};

@@ -27,7 +27,8 @@ protected:
     LRESULT CheckCode() { return ::SendMessageW(box.Handle(), BM_GETCHECK, 0, 0); }
     // The installer's picture for the box's present state, with the pointer away.
     Picture Expected() {
-        return InstallerPicture(box.Enabled() ? kInstallerAtivo : kInstallerInativo, box.Checked(), box.Caption());
+        const Look& look = !box.Enabled() ? kInstallerInativo : box.Focused() ? kInstallerFocused : kInstallerAtivo;
+        return InstallerPicture(look, box.Checked(), box.Caption());
     }
     win::UniqueWindow PlainButton(HWND parent) {
         return win::UniqueWindow(::CreateWindowExW(0, L"BUTTON", L"Outro", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 400,

@@ -129,12 +129,21 @@ def log_lines(path):
     return texts
 
 
-def start(command_line, env=None, niceness=0, stderr=subprocess.DEVNULL):
+def start(command_line, env=None, niceness=0, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL):
     """Starts a Windows command line without waiting; returns the Popen. The
-    programs it starts inherit the niceness, and stderr (a file: Wine's traces)."""
+    programs it starts inherit the niceness. With stdout a file, the
+    launcher's report goes there (see whole_exit_code); with stderr a file,
+    Wine's traces."""
     env = dict(os.environ, **(env or {}), KETROVA_E2E_CMDLINE=command_line)
-    return subprocess.Popen([WINE, str(LAUNCH)], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+    return subprocess.Popen([WINE, str(LAUNCH)], env=env, stdin=subprocess.DEVNULL, stdout=stdout,
                             stderr=stderr, preexec_fn=lambda: os.nice(niceness))
+
+
+def whole_exit_code(process, report, timeout=60):
+    """The program's whole exit code (its process status keeps the low byte only)."""
+    process.wait(timeout * TIME_SCALE)
+    report.seek(0)
+    return int(re.search(rb"exit-code=(\d+)", report.read()).group(1))
 
 
 def installer_command(exe, *arguments):
