@@ -221,19 +221,23 @@ std::int64_t TZipDirectory::LocalHeaderAt(std::size_t index) const {
 
 TZipHeader TZipDirectory::ReadLocalHeader(std::size_t index, TSeekableStream& stream) const {
     stream.Seek(LocalHeaderAt(index), SeekOrigin::Begin);
+    // Two reads, the fixed part and the variable ones: an archive of many
+    // small entries reads a header for each.
     std::uint8_t fixed[zip::LocalHeaderSize]{};
-    if (stream.ReadFully(fixed, 4) != 4 || zip::Get32(fixed) != zip::LocalHeaderSignature) {
-        FailLocalHeader(Entry(index));
-    }
     // A local header cut short is not detected here: it shows as data that end
     // too early or as a CRC mismatch.
-    stream.ReadFully(fixed + 4, zip::LocalHeaderSize - 4);
+    if (stream.ReadFully(fixed, sizeof fixed) < 4 || zip::Get32(fixed) != zip::LocalHeaderSignature) {
+        FailLocalHeader(Entry(index));
+    }
     TZipHeader local;
     local.RequiredVersion = zip::Get16(fixed + 4);
     local.Flag = zip::Get16(fixed + 6);
     ReadSharedFields(local, fixed + 8);
-    local.FileName = ReadVariable(stream, local.FileNameLength);
-    local.ExtraField = ReadVariable(stream, local.ExtraFieldLength);
+    std::vector<std::uint8_t> variable = ReadVariable(stream, std::size_t{local.FileNameLength} + local.ExtraFieldLength);
+    const auto nameEnd = variable.begin() + std::min<std::ptrdiff_t>(local.FileNameLength, std::ssize(variable));
+    local.ExtraField.assign(nameEnd, variable.end());
+    variable.erase(nameEnd, variable.end());
+    local.FileName = std::move(variable);
     return local;
 }
 

@@ -38,9 +38,13 @@ void clampTimes(std::vector<builder::SourceFile>& files) {
 
 // Digits grouped by thousands, as the vendor reads sizes.
 std::string grouped(std::uint64_t value) {
-    std::string digits = std::to_string(value);
-    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<std::size_t>(at), ",");
-    return digits;
+    const std::string digits = std::to_string(value);
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) text += ',';
+        text += digits[i];
+    }
+    return text;
 }
 
 builder::ArchiveLimit payloadLimit(std::uint64_t bytes, const std::vector<builder::SourceFile>& files) {
