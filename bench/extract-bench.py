@@ -14,8 +14,8 @@ import sys
 import tempfile
 from pathlib import Path
 
-ROOT = Path(__file__).resolve().parent.parent
-BIN = ROOT / "build/host/bin"
+from measure import BIN, ROOT, alternate, summary
+
 PEERS = ["unzip", "bsdtar", "7z", "python"]
 
 
@@ -30,16 +30,6 @@ def commands(archive, out):
         "python": ["/usr/bin/python3", "-c",
                    "import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])", archive, out],
     }
-
-
-def timed(command):
-    """Seconds and peak resident KiB of one run of command."""
-    run = subprocess.run([str(BIN / "run-measured")] + [str(c) for c in command],
-                         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
-    if run.returncode != 0:
-        sys.exit(f"extract-bench: {command[0]} failed with {run.returncode}: {run.stderr.strip()}")
-    _, seconds, kib = run.stderr.strip().splitlines()[-1].split()
-    return float(seconds), int(kib)
 
 
 def wine_install_seconds(rounds):
@@ -67,27 +57,11 @@ def main():
         if not (BIN / tool).is_file():
             sys.exit(f"extract-bench: {BIN / tool} is missing")
     work = Path(tempfile.mkdtemp())
-    out = work / "out"
-    runs = {}
     try:
-        table = commands(archive, out)
-        order = ["ours"] + PEERS + ["ceiling", "writing"]
-        for round_ in range(rounds):
-            # Each round starts one place further on, so that no tool always follows the same one.
-            shift = round_ % len(order)
-            for name in order[shift:] + order[:shift]:
-                shutil.rmtree(out, ignore_errors=True)
-                out.mkdir()
-                os.sync()
-                runs.setdefault(name, []).append(timed(table[name]))
+        runs = alternate(commands(archive, work / "out"), rounds, work / "out")
     finally:
         shutil.rmtree(work, ignore_errors=True)
-
-    median = {n: statistics.median(s for s, _ in r) for n, r in runs.items()}
-    peak = {n: max(k for _, k in r) / 1024 for n, r in runs.items()}
-    # Ratios are taken round by round, so that a slow spell of the machine
-    # weighs on both sides of each ratio alike.
-    ratio = {n: statistics.median(o / t for (o, _), (t, _) in zip(runs["ours"], r)) for n, r in runs.items()}
+    median, peak, ratio = summary(runs)
     fastest = min(PEERS, key=median.get)
     print(f"payload {archive.stat().st_size / 1e6:.1f} MB archive, {rounds} alternating rounds, medians")
     print(f"{'tool':10} {'seconds':>8} {'ours/it':>8} {'peak RSS':>12}")

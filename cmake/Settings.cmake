@@ -9,10 +9,18 @@ set(KETROVA_PUBLISHER "" CACHE STRING "Entry 9: publisher in the system's list o
 set(KETROVA_PLUGIN_PARCIAL "Nao" CACHE STRING "Entry 100: Sim for the partial add-on edition, Nao otherwise")
 set(KETROVA_PLUGIN_FULL "Nao" CACHE STRING "Entry 101: Sim for the full add-on edition, Nao otherwise")
 set(KETROVA_PRODUCT_DIR "" CACHE PATH "Folder of the product to embed; empty for the sample product built here")
+# The 32-bit installer's image, payload included, must fit the free run of
+# addresses above 2 GB: an installer of 1,995,620,352 bytes installs, natively
+# and under qemu-i386, and one of 2.15 GB cannot even be linked there. The
+# default keeps 5 % below the largest measured.
+set(KETROVA_MAX_PAYLOAD_BYTES 1900000000 CACHE STRING "Largest payload archive the 32-bit installer is built with")
 # The time of the sources, as configured (scripts/build takes the last
 # commit's): no file of the payload carries a later time.
 set(KETROVA_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}")
 
+if(NOT KETROVA_MAX_PAYLOAD_BYTES MATCHES "^[0-9]+$")
+    message(FATAL_ERROR "KETROVA_MAX_PAYLOAD_BYTES must be a number of bytes, not \"${KETROVA_MAX_PAYLOAD_BYTES}\".")
+endif()
 if(KETROVA_PRODUCT_NAME STREQUAL "")
     message(FATAL_ERROR "KETROVA_PRODUCT_NAME is empty: the installer needs the product's name.")
 endif()

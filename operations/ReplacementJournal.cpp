@@ -130,7 +130,7 @@ std::vector<std::wstring> ParentFolders(const std::wstring& name) {
 
 }  // namespace
 
-ReplacementJournal::ReplacementJournal(std::wstring folder, const std::vector<TZipEntryPlan>& plan)
+ReplacementJournal::ReplacementJournal(std::wstring folder, const TExtractionPlan& plan)
     : folder_(std::move(folder)) {
     std::set<std::wstring> folders;
     // Nothing is below a folder that is not there: no need to look.
@@ -147,9 +147,11 @@ ReplacementJournal::ReplacementJournal(std::wstring folder, const std::vector<TZ
             steps_.push_back({Change::FolderCreated, name});
         }
     };
-    for (const TZipEntryPlan& entry : plan) {
-        if (entry.name.empty()) continue;
-        const std::wstring name = entry.folder ? entry.name.substr(0, entry.name.size() - 1) : entry.name;
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        const TZipEntryPlan& entry = plan[i];
+        std::wstring name = plan.Name(i);
+        if (name.empty()) continue;
+        if (entry.folder) name.pop_back();
         for (const auto& parent : ParentFolders(name)) noteFolder(parent);
         if (entry.folder) {
             noteFolder(name);

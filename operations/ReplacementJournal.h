@@ -13,7 +13,7 @@ class ReplacementJournal {
 public:
     // Throws, with the folder as it was, when a file the plan would replace
     // cannot be set aside (read-only, or open in another program).
-    ReplacementJournal(std::wstring folder, const std::vector<TZipEntryPlan>& plan);
+    ReplacementJournal(std::wstring folder, const TExtractionPlan& plan);
     ReplacementJournal(const ReplacementJournal&) = delete;
     ReplacementJournal& operator=(const ReplacementJournal&) = delete;
     // Puts the folder back unless the extraction was committed.

@@ -116,11 +116,13 @@ InstalledPayload ExtractArchive(const std::wstring& archivePath, const std::wstr
     InstalledPayload installed;
     const auto& plan = zip.Judge(folder);
     for (std::size_t i = 0; i < plan.size(); ++i) {
+        std::wstring name = plan.Name(i);
         if (!plan[i].folder) {
-            installed.files.push_back(plan[i].name);
+            installed.files.push_back(std::move(name));
             installed.bytes += zip.FileInfo(static_cast<int>(i)).GetUncompressedSize64();
-        } else if (!plan[i].name.empty()) {
-            installed.folders.push_back(plan[i].name.substr(0, plan[i].name.size() - 1));
+        } else if (!name.empty()) {
+            name.pop_back();
+            installed.folders.push_back(std::move(name));
         }
     }
     zip.Close();

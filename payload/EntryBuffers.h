@@ -13,11 +13,14 @@ struct libdeflate_decompressor;
 
 class TEntryBuffers {
 public:
-    static constexpr std::size_t ChunkSize = 1048576;
+    // Small enough to stay in the processor's cache between the decoder's
+    // writes and the system's copy into the file: with 1 MiB pieces one 3 GiB
+    // entry took 2.3 times bsdtar's time, with 64 KiB 0.8.
+    static constexpr std::size_t ChunkSize = 64 << 10;
     // Deflated entries up to this size are decoded whole, which is more than
     // twice as fast as zlib's streaming; larger ones stream through the chunk.
     // Pages of the buffer that no entry needed are never touched.
-    static constexpr std::size_t WholeEntryLimit = 2 * ChunkSize;
+    static constexpr std::size_t WholeEntryLimit = 2 << 20;
 
     TEntryBuffers();
     TEntryBuffers(const TEntryBuffers&) = delete;

@@ -18,10 +18,11 @@ using TEntryProgress =
 
 // Makes the entry's folders, or its link; the path of the file still to
 // write, or nothing. Folders in made (folded) are known to be there.
-std::optional<std::wstring> PrepareEntry(const TZipEntryPlan& entry, const std::wstring& path, bool createSubdirs,
-                                         std::set<std::wstring>* made = nullptr);
+std::optional<std::wstring> PrepareEntry(const TExtractionPlan& plan, std::size_t index, const std::wstring& path,
+                                         bool createSubdirs, std::set<std::wstring>* made = nullptr);
 
-// Writes a file entry read through stream, checks its CRC-32, then gives it
-// the entry's times and attributes. Failures name the entry.
-void WriteEntryFile(TSeekableStream& stream, TEntryBuffers& buffers, const TZipHeader& central,
-                    const TZipEntryPlan& entry, const std::wstring& out, const TEntryProgress& progress);
+// Writes a file entry read through stream (the directory's or another over
+// the same archive), checks its CRC-32, then gives it the entry's times and
+// attributes. Failures name the entry.
+void WriteEntryFile(TSeekableStream& stream, TEntryBuffers& buffers, const TExtractionPlan& plan, std::size_t index,
+                    const std::wstring& out, const TEntryProgress& progress);

@@ -20,10 +20,10 @@ constexpr unsigned MaxWorkers = 4;
 // Another stream over the same archive, for one more thread.
 using TStreamOpener = std::function<std::unique_ptr<TSeekableStream>()>;
 
-// The calling thread reads through the directory's stream and writes through
-// buffers; without openStream it does it all. progress is called on the thread
-// that writes the entry, so on several at once.
+// The calling thread reads through the plan's directory's stream and writes
+// through buffers; without openStream it does it all. progress is called on
+// the thread that writes the entry, so on several at once.
 // Returns when every thread is done. After a failure no entry is started, and
 // the error is that of the failed entry first in the archive.
-void ExtractEntries(const TZipDirectory& directory, const std::vector<TZipEntryPlan>& plan, const std::wstring& path,
-                    TEntryBuffers& buffers, const TStreamOpener& openStream, const TEntryProgress& progress);
+void ExtractEntries(const TExtractionPlan& plan, const std::wstring& path, TEntryBuffers& buffers,
+                    const TStreamOpener& openStream, const TEntryProgress& progress);

@@ -16,15 +16,13 @@ std::int64_t Remaining(TSeekableStream& stream) {
     return std::max<std::int64_t>(0, stream.Size() - stream.Position());
 }
 
-// A variable part of a header: never more than the stream still holds.
-std::vector<std::uint8_t> ReadVariable(TSeekableStream& stream, std::size_t length, bool mustBeComplete) {
+// A variable part of a header, as far as the stream still holds it.
+std::vector<std::uint8_t> ReadVariable(TSeekableStream& stream, std::size_t length) {
     if (length == 0) return {};
     const auto available =
         static_cast<std::size_t>(std::min<std::int64_t>(Remaining(stream), static_cast<std::int64_t>(length)));
-    if (available < length && mustBeComplete) FailReading();
     std::vector<std::uint8_t> bytes(available);
     bytes.resize(stream.ReadFully(bytes.data(), available));
-    if (bytes.size() < length && mustBeComplete) FailReading();
     return bytes;
 }
 
@@ -44,12 +42,8 @@ void ReadSharedFields(TZipHeader& header, const std::uint8_t* p) {
     header.ExtraFieldLength = zip::Get16(p + 20);
 }
 
-TZipHeader ReadCentralHeader(TSeekableStream& stream) {
-    std::uint8_t fixed[zip::CentralHeaderSize];
-    if (stream.ReadFully(fixed, 4) != 4 || zip::Get32(fixed) != zip::CentralHeaderSignature) {
-        throw EZipException(TZipErrorKind::Format, L"Invalid Zip Central Header signature");
-    }
-    if (stream.ReadFully(fixed + 4, zip::CentralHeaderSize - 4) != zip::CentralHeaderSize - 4) FailReading();
+// A central header from its complete bytes.
+TZipHeader ParseCentralHeader(const std::uint8_t* fixed) {
     TZipHeader h;
     h.MadeByVersion = zip::Get16(fixed + 4);
     h.RequiredVersion = zip::Get16(fixed + 6);
@@ -60,13 +54,12 @@ TZipHeader ReadCentralHeader(TSeekableStream& stream) {
     h.InternalAttributes = zip::Get16(fixed + 36);
     h.ExternalAttributes = zip::Get32(fixed + 38);
     h.LocalHeaderOffset = zip::Get32(fixed + 42);
-    h.FileName = ReadVariable(stream, h.FileNameLength, true);
-    h.ExtraField = ReadVariable(stream, h.ExtraFieldLength, true);
-    h.FileComment = ReadVariable(stream, h.FileCommentLength, true);
-    // Each value the ZIP64 record must supply is there.
-    h.GetUncompressedSize64();
-    h.GetCompressedSize64();
-    h.GetLocalHeaderOffset64();
+    const std::uint8_t* name = fixed + zip::CentralHeaderSize;
+    const std::uint8_t* extra = name + h.FileNameLength;
+    const std::uint8_t* comment = extra + h.ExtraFieldLength;
+    h.FileName.assign(name, extra);
+    h.ExtraField.assign(extra, comment);
+    h.FileComment.assign(comment, comment + h.FileCommentLength);
     return h;
 }
 
@@ -96,7 +89,7 @@ std::int64_t TZipDirectory::FindEndOfCentralDirectory(std::uint8_t (&record)[zip
             const std::int64_t at = start + static_cast<std::int64_t>(i);
             if (const std::uint16_t commentLength = zip::Get16(record + 20); commentLength != 0) {
                 stream_.Seek(at + static_cast<std::int64_t>(zip::EndOfCentralDirSize), SeekOrigin::Begin);
-                comment_ = ReadVariable(stream_, commentLength, false);
+                comment_ = ReadVariable(stream_, commentLength);
             }
             return at;
         }
@@ -139,6 +132,28 @@ std::int64_t TZipDirectory::ReadZip64End(std::int64_t endRecordAt, std::uint64_t
     return recordAt;
 }
 
+void TZipDirectory::ReadCentralHeader() {
+    std::uint8_t fixed[zip::CentralHeaderSize];
+    if (stream_.ReadFully(fixed, 4) != 4 || zip::Get32(fixed) != zip::CentralHeaderSignature) {
+        throw EZipException(TZipErrorKind::Format, L"Invalid Zip Central Header signature");
+    }
+    if (stream_.ReadFully(fixed + 4, zip::CentralHeaderSize - 4) != zip::CentralHeaderSize - 4) FailReading();
+    const std::size_t variable = std::size_t{zip::Get16(fixed + 28)} + zip::Get16(fixed + 30) + zip::Get16(fixed + 32);
+    if (Remaining(stream_) < static_cast<std::int64_t>(variable)) FailReading();
+    const std::size_t at = central_.size();
+    central_.insert(central_.end(), fixed, fixed + zip::CentralHeaderSize);
+    central_.resize(at + zip::CentralHeaderSize + variable);
+    if (stream_.ReadFully(central_.data() + at + zip::CentralHeaderSize, variable) != variable) FailReading();
+    // Each value the ZIP64 record must supply is there.
+    const TZipHeader h = ParseCentralHeader(central_.data() + at);
+    h.GetUncompressedSize64();
+    h.GetCompressedSize64();
+    h.GetLocalHeaderOffset64();
+    at_.push_back(at);
+}
+
+TZipHeader TZipDirectory::Entry(std::size_t index) const { return ParseCentralHeader(central_.data() + at_.at(index)); }
+
 bool TZipDirectory::IsCentralHeaderAt(std::uint64_t position) {
     std::uint8_t signature[4];
     SeekTo(stream_, position);
@@ -177,8 +192,13 @@ void TZipDirectory::Read() {
     // have wrapped past 65,535 entries: entries are read while the count or the
     // size says there are more, and then both must agree, or part of the
     // directory would be lost.
-    while (entries_.size() < count || consumed() < size) entries_.push_back(ReadCentralHeader(stream_));
-    const std::uint64_t read = entries_.size();
+    // Room for what the records claim, as far as the stream holds it.
+    constexpr std::uint64_t reserveLimit = 64u << 20;
+    const auto claimed = std::min({size, static_cast<std::uint64_t>(Remaining(stream_)), reserveLimit});
+    central_.reserve(static_cast<std::size_t>(claimed));
+    at_.reserve(static_cast<std::size_t>(std::min(count, claimed / zip::CentralHeaderSize)));
+    while (at_.size() < count || consumed() < size) ReadCentralHeader();
+    const std::uint64_t read = at_.size();
     if (consumed() != size || (zip64At < 0 ? read % 0x10000 : read) != count) FailReading();
 }
 
@@ -191,7 +211,7 @@ namespace {
 }  // namespace
 
 std::int64_t TZipDirectory::LocalHeaderAt(std::size_t index) const {
-    const TZipHeader& central = entries_.at(index);
+    const TZipHeader central = Entry(index);
     const std::uint64_t offset = central.GetLocalHeaderOffset64();
     if (offset > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max() - base_)) {
         FailLocalHeader(central);
@@ -199,21 +219,25 @@ std::int64_t TZipDirectory::LocalHeaderAt(std::size_t index) const {
     return base_ + static_cast<std::int64_t>(offset);
 }
 
-TZipHeader TZipDirectory::ReadLocalHeader(std::size_t index) const {
-    stream_.Seek(LocalHeaderAt(index), SeekOrigin::Begin);
+TZipHeader TZipDirectory::ReadLocalHeader(std::size_t index, TSeekableStream& stream) const {
+    stream.Seek(LocalHeaderAt(index), SeekOrigin::Begin);
+    // Two reads, the fixed part and the variable ones: an archive of many
+    // small entries reads a header for each.
     std::uint8_t fixed[zip::LocalHeaderSize]{};
-    if (stream_.ReadFully(fixed, 4) != 4 || zip::Get32(fixed) != zip::LocalHeaderSignature) {
-        FailLocalHeader(entries_[index]);
-    }
     // A local header cut short is not detected here: it shows as data that end
     // too early or as a CRC mismatch.
-    stream_.ReadFully(fixed + 4, zip::LocalHeaderSize - 4);
+    if (stream.ReadFully(fixed, sizeof fixed) < 4 || zip::Get32(fixed) != zip::LocalHeaderSignature) {
+        FailLocalHeader(Entry(index));
+    }
     TZipHeader local;
     local.RequiredVersion = zip::Get16(fixed + 4);
     local.Flag = zip::Get16(fixed + 6);
     ReadSharedFields(local, fixed + 8);
-    local.FileName = ReadVariable(stream_, local.FileNameLength, false);
-    local.ExtraField = ReadVariable(stream_, local.ExtraFieldLength, false);
+    std::vector<std::uint8_t> variable = ReadVariable(stream, std::size_t{local.FileNameLength} + local.ExtraFieldLength);
+    const auto nameEnd = variable.begin() + std::min<std::ptrdiff_t>(local.FileNameLength, std::ssize(variable));
+    local.ExtraField.assign(nameEnd, variable.end());
+    variable.erase(nameEnd, variable.end());
+    local.FileName = std::move(variable);
     return local;
 }
 

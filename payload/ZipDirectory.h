@@ -1,6 +1,8 @@
 // An archive's records as the reader finds them: the end records and the
-// central directory, read once when the archive opens, and each entry's local
-// header, read when the entry's data are wanted.
+// central directory, read and checked once when the archive opens and kept as
+// the bytes they are (an entry's header is made from them when wanted, so that
+// a directory of many entries costs little more than its own size), and each
+// entry's local header, read when the entry's data are wanted.
 #pragma once
 
 #include "Stream.h"
@@ -17,15 +19,19 @@ public:
     // appended to); the stream must outlive the directory.
     explicit TZipDirectory(TSeekableStream& stream);
 
-    const std::vector<TZipHeader>& Entries() const { return entries_; }
+    std::size_t Count() const { return at_.size(); }
+    // The entry's central header.
+    TZipHeader Entry(std::size_t index) const;
     const std::vector<std::uint8_t>& Comment() const { return comment_; }
     TSeekableStream& Stream() const { return stream_; }
 
     // Where the entry's local header starts in the stream.
     std::int64_t LocalHeaderAt(std::size_t index) const;
-    // The entry's local header; the stream then stands at the entry's first
-    // byte of data.
-    TZipHeader ReadLocalHeader(std::size_t index) const;
+    // The entry's local header, read through stream (the directory's own, or
+    // another over the same archive); the stream then stands at the entry's
+    // first byte of data.
+    TZipHeader ReadLocalHeader(std::size_t index, TSeekableStream& stream) const;
+    TZipHeader ReadLocalHeader(std::size_t index) const { return ReadLocalHeader(index, stream_); }
 
 private:
     void Read();
@@ -37,12 +43,16 @@ private:
     std::int64_t ReadZip64End(std::int64_t endRecordAt, std::uint64_t& count, std::uint64_t& size,
                               std::uint64_t& offset);
     bool IsCentralHeaderAt(std::uint64_t position);
+    // Reads the central header at the stream's position onto the kept bytes.
+    void ReadCentralHeader();
 
     TSeekableStream& stream_;
     // The length of the bytes in front of the archive, which every offset it
     // records leaves out.
     std::int64_t base_ = 0;
-    std::vector<TZipHeader> entries_;
+    // The central headers' bytes, and where each entry's header starts in them.
+    std::vector<std::uint8_t> central_;
+    std::vector<std::size_t> at_;
     std::vector<std::uint8_t> comment_;
 };
 

@@ -3,6 +3,8 @@
 #include "EntryStream.h"
 #include "ParallelExtraction.h"
 
+#include <stdexcept>
+
 namespace {
 
 [[noreturn]] void FailUsage(std::wstring text) { throw EZipException(TZipErrorKind::Usage, std::move(text)); }
@@ -29,7 +31,7 @@ void TZipFile::Open(TSeekableStream& stream, TZipMode mode) {
 
 void TZipFile::Close() {
     FMode = TZipMode::zmClosed;
-    FPlan.clear();
+    FPlan = {};
     FPlanned = false;
     FDirectory.reset();
     FStream = nullptr;
@@ -37,9 +39,9 @@ void TZipFile::Close() {
     FFileName.clear();
 }
 
-const std::vector<TZipHeader>& TZipFile::Entries() const {
-    static const std::vector<TZipHeader> none;
-    return FDirectory ? FDirectory->Entries() : none;
+TZipHeader TZipFile::FileInfo(int index) const {
+    if (!FDirectory || index < 0) throw std::out_of_range("no such entry");
+    return FDirectory->Entry(static_cast<std::size_t>(index));
 }
 
 const std::vector<std::uint8_t>& TZipFile::Comment() const {
@@ -80,10 +82,10 @@ TEntryBuffers& TZipFile::Buffers() {
     return *FBuffers;
 }
 
-const std::vector<TZipEntryPlan>& TZipFile::Judge(const std::wstring& path) {
+const TExtractionPlan& TZipFile::Judge(const std::wstring& path) {
     CheckReadable();
     if (FPlanned && FPlanPath == path) return FPlan;
-    FPlan = JudgeExtraction(*FDirectory, path, Buffers());
+    FPlan = TExtractionPlan(*FDirectory, path, Buffers());
     FPlanPath = path;
     FPlanned = true;
     return FPlan;
@@ -91,9 +93,10 @@ const std::vector<TZipEntryPlan>& TZipFile::Judge(const std::wstring& path) {
 
 void TZipFile::Extract(int index, const std::wstring& path, bool createSubdirs) {
     CheckIndex(index);
-    const TZipEntryPlan& entry = Judge(path)[static_cast<std::size_t>(index)];
-    if (const auto out = PrepareEntry(entry, path, createSubdirs)) {
-        WriteEntryFile(*FStream, Buffers(), FileInfo(index), entry, *out, Progress());
+    const TExtractionPlan& plan = Judge(path);
+    const auto entry = static_cast<std::size_t>(index);
+    if (const auto out = PrepareEntry(plan, entry, path, createSubdirs)) {
+        WriteEntryFile(*FStream, Buffers(), plan, entry, *out, Progress());
     }
 }
 
@@ -118,5 +121,5 @@ void TZipFile::ExtractAll(const std::wstring& path) {
     if (!FFileName.empty()) {
         openStream = [this] { return std::make_unique<TFileStream>(FFileName, native::FileAccess::Read); };
     }
-    ExtractEntries(*FDirectory, plan, path, Buffers(), openStream, Progress());
+    ExtractEntries(plan, path, Buffers(), openStream, Progress());
 }

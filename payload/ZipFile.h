@@ -53,21 +53,21 @@ public:
     // The index of the entry with this central-directory name ("/" separators), or -1.
     int IndexOf(const std::wstring& fileName) const;
     std::wstring FileName(int index) const;
-    int FileCount() const { return static_cast<int>(Entries().size()); }
-    const TZipHeader& FileInfo(int index) const { return Entries().at(static_cast<std::size_t>(index)); }
+    int FileCount() const { return FDirectory ? static_cast<int>(FDirectory->Count()) : 0; }
+    // The entry's central header.
+    TZipHeader FileInfo(int index) const;
     const std::vector<std::uint8_t>& Comment() const;
     TZipMode Mode() const { return FMode; }
 
     // Where each entry goes below the folder path, judged for the whole archive
     // at once (see JudgeExtraction). Kept until the archive or the folder changes.
-    const std::vector<TZipEntryPlan>& Judge(const std::wstring& path);
+    const TExtractionPlan& Judge(const std::wstring& path);
 
     // Called on the thread that writes the entry: with several extracting
     // threads, on several at once.
     TZipProgressEvent OnProgress;
 
 private:
-    const std::vector<TZipHeader>& Entries() const;
     void CheckReadable() const;
     void CheckIndex(int index) const;
     TEntryProgress Progress();
@@ -78,7 +78,7 @@ private:
     std::unique_ptr<TFileStream> FFileStream;
     std::wstring FFileName;
     std::optional<TZipDirectory> FDirectory;
-    std::vector<TZipEntryPlan> FPlan;
+    TExtractionPlan FPlan;
     std::wstring FPlanPath;
     bool FPlanned = false;
     // This thread's buffers, made once and reused by every entry.

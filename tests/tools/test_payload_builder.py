@@ -134,17 +134,14 @@ class Refusals(unittest.TestCase):
         open(os.path.join(self.src, "GOOD.dll"), "wb").close()
         self.assertRefused(self.src, ["differ only in case"])
 
-    def test_file_of_4_gib(self):
-        # Sparse: no disk space is used, and the builder refuses before reading.
-        path = os.path.join(self.src, "huge.bin")
-        subprocess.run(["truncate", "-s", str(4 * 1024 ** 3), path], check=True)
-        self.assertRefused(self.src, ["huge.bin", "4 GiB"])
-
-    def test_file_one_byte_below_4_gib_still_too_large(self):
-        # 0xFFFFFFFF in a size field means "see the ZIP64 record", so the largest file is one byte less.
-        path = os.path.join(self.src, "huge.bin")
-        subprocess.run(["truncate", "-s", str(4 * 1024 ** 3 - 1), path], check=True)
-        self.assertRefused(self.src, ["4294967295 bytes"])
+    def test_payload_above_the_installers_limit(self):
+        with open(os.path.join(self.src, "data.bin"), "wb") as f:
+            f.write(random.Random(3).randbytes(200_000))
+        result = subprocess.run([BUILDER, "--limit=150000", self.src, self.out], capture_output=True, text=True)
+        self.assertEqual(result.returncode, 1)
+        for words in ["2 files of 200,004 bytes", "more than 150,000 bytes", "Not enough memory"]:
+            self.assertIn(words, result.stderr)
+        self.assertFalse(os.path.exists(self.out))
 
     def test_archive_inside_the_source(self):
         self.out = os.path.join(self.src, "self.zip")
@@ -154,6 +151,23 @@ class Refusals(unittest.TestCase):
         result = subprocess.run([BUILDER, self.src], capture_output=True, text=True)
         self.assertEqual(result.returncode, 1)
         self.assertIn("usage", result.stderr)
+
+
+class Zip64(unittest.TestCase):
+    """More entries than a 16-bit count holds: the count goes into ZIP64 end records."""
+
+    def test_70000_files(self):
+        with tempfile.TemporaryDirectory() as folder:
+            src = os.path.join(folder, "src")
+            for d in range(70):
+                os.makedirs(os.path.join(src, f"d{d}"))
+                for i in range(1000):
+                    open(os.path.join(src, f"d{d}", f"f{i}"), "wb").close()
+            out = os.path.join(folder, "out.zip")
+            self.assertEqual(build(src, out).returncode, 0)
+            with zipfile.ZipFile(out) as archive:
+                self.assertEqual(len(archive.infolist()), 70000)
+                self.assertIsNone(archive.testzip())
 
 
 class SampleProduct(unittest.TestCase):

@@ -25,6 +25,8 @@ public:
     ~RawDeflater() { deflateEnd(&z_); }
 
     void restart() { deflateReset(&z_); }
+    // The most that size bytes can deflate to with these settings.
+    std::uint64_t bound(std::uint64_t size) { return deflateBound(&z_, static_cast<uLong>(size)); }
 
     // Deflates one piece of input and hands every output piece to sink.
     template <typename Sink>
@@ -48,12 +50,12 @@ private:
 
 class Output {
 public:
-    Output(const std::filesystem::path& path, std::uint64_t limit) : file_(path, std::ios::binary | std::ios::trunc), limit_(limit) {
+    Output(const std::filesystem::path& path, const ArchiveLimit& limit) : file_(path, std::ios::binary | std::ios::trunc), limit_(limit) {
         if (!file_) throw BuildError("the archive \"" + path.string() + "\" cannot be created");
     }
     std::uint64_t position() const { return position_; }
     void write(const unsigned char* data, std::size_t size) {
-        if (position_ + size > limit_) throw BuildError("the archive would exceed 4 GiB, which an archive without ZIP64 cannot");
+        if (position_ + size > limit_.bytes) throw BuildError(limit_.refusal);
         file_.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
         if (!file_) throw BuildError("writing the archive failed (disk full?)");
         position_ += size;
@@ -72,7 +74,7 @@ public:
 
 private:
     std::ofstream file_;
-    std::uint64_t limit_;
+    const ArchiveLimit& limit_;
     std::uint64_t position_ = 0;
 };
 
@@ -82,7 +84,8 @@ zip::EntryRecord writeEntry(const SourceFile& file, Output& out, RawDeflater& de
     zip::EntryRecord entry;
     entry.name = file.name;
     entry.modified = toDosDateTime(file.modified);
-    entry.localHeaderOffset = static_cast<std::uint32_t>(out.position());
+    entry.localHeaderOffset = out.position();
+    entry.zip64Local = deflater.bound(file.size) >= zip::Zip64Marker32;
     out.write(zip::localHeader(entry));
 
     std::ifstream in(file.path, std::ios::binary);
@@ -105,20 +108,21 @@ zip::EntryRecord writeEntry(const SourceFile& file, Output& out, RawDeflater& de
         if (last) break;
     }
     if (read != file.size) throw BuildError("\"" + file.path.string() + "\" changed while the archive was written");
-    if (compressed > zip::MaxFileSize) throw BuildError("\"" + file.name + "\" deflates to 4 GiB or more");
+    // The header rewritten below must keep the length it was written with.
+    if (!entry.zip64Local && compressed >= zip::Zip64Marker32)
+        throw BuildError("\"" + file.name + "\" deflated beyond zlib's own bound");
 
     entry.crc32 = static_cast<std::uint32_t>(crc);
-    entry.compressedSize = static_cast<std::uint32_t>(compressed);
-    entry.uncompressedSize = static_cast<std::uint32_t>(read);
+    entry.compressedSize = compressed;
+    entry.uncompressedSize = read;
     out.overwriteAt(entry.localHeaderOffset, zip::localHeader(entry));
     return entry;
 }
 
 }  // namespace
 
-ArchiveSummary writeArchive(const std::vector<SourceFile>& files, const std::filesystem::path& path, std::uint64_t maxArchiveSize) {
-    if (files.size() > zip::MaxEntries) throw BuildError("too many files for an archive without ZIP64");
-    Output out(path, maxArchiveSize);
+ArchiveSummary writeArchive(const std::vector<SourceFile>& files, const std::filesystem::path& path, const ArchiveLimit& limit) {
+    Output out(path, limit);
     RawDeflater deflater;
     const auto buffer = std::make_unique<unsigned char[]>(ChunkSize);
 
@@ -132,9 +136,7 @@ ArchiveSummary writeArchive(const std::vector<SourceFile>& files, const std::fil
     const std::uint64_t directoryOffset = out.position();
     for (const zip::EntryRecord& entry : entries) out.write(zip::centralHeader(entry));
     const std::uint64_t directorySize = out.position() - directoryOffset;
-    // The writes so far stayed within the limit, so both values fit 32 bits.
-    out.write(zip::endRecord(static_cast<std::uint16_t>(entries.size()), static_cast<std::uint32_t>(directorySize),
-                             static_cast<std::uint32_t>(directoryOffset)));
+    out.write(zip::endRecords(entries.size(), directorySize, directoryOffset));
     out.close();
     summary.entries = entries.size();
     summary.archiveBytes = out.position();

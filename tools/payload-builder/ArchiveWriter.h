@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "SourceTree.h"
@@ -18,10 +19,15 @@ struct ArchiveSummary {
     std::uint64_t archiveBytes = 0;
 };
 
-// Throws BuildError when the archive would exceed maxArchiveSize or a file
-// changes while it is read. The output is left incomplete then; the caller
-// removes it.
+// The largest archive wanted, and what the build says when it would be larger.
+struct ArchiveLimit {
+    std::uint64_t bytes = UINT64_MAX;
+    std::string refusal;
+};
+
+// Throws BuildError when the archive would exceed the limit or a file changes
+// while it is read. The output is left incomplete then; the caller removes it.
 ArchiveSummary writeArchive(const std::vector<SourceFile>& files, const std::filesystem::path& out,
-                            std::uint64_t maxArchiveSize = zip::MaxArchiveSize);
+                            const ArchiveLimit& limit = {});
 
 }  // namespace builder

@@ -90,14 +90,7 @@ bool comesBefore(const std::string& a, const std::string& b) {
 }
 
 void orderAndCheck(std::vector<SourceFile>& files) {
-    if (files.size() > zip::MaxEntries)
-        throw BuildError(std::to_string(files.size()) + " files are more than the 65535 that an archive without ZIP64 holds");
-    for (const SourceFile& f : files) {
-        checkEntryName(f.name);
-        if (f.size > zip::MaxFileSize)
-            throw BuildError("\"" + f.name + "\" has " + std::to_string(f.size) +
-                             " bytes; a file of the payload must stay below 4 GiB (at most 4294967294 bytes)");
-    }
+    for (const SourceFile& f : files) checkEntryName(f.name);
     std::sort(files.begin(), files.end(), [](const SourceFile& a, const SourceFile& b) { return comesBefore(a.name, b.name); });
     const auto clash = std::adjacent_find(files.begin(), files.end(), [](const SourceFile& a, const SourceFile& b) {
         return !comesBefore(a.name, b.name) && !comesBefore(b.name, a.name);

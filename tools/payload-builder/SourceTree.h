@@ -28,8 +28,8 @@ void checkEntryName(const std::string& name);
 // Case-insensitive order of archive names (ASCII letters folded).
 bool comesBefore(const std::string& a, const std::string& b);
 
-// Sorts into archive order and refuses what no payload may hold: too many
-// files, a file too large, names that clash once case is ignored.
+// Sorts into archive order and refuses what no payload may hold: names that
+// cannot be entries, names that clash once case is ignored.
 void orderAndCheck(std::vector<SourceFile>& files);
 
 // Every file below root, ordered and checked; folders become part of names only.

@@ -1,10 +1,13 @@
-// payload-builder SRC_DIR OUT.zip: packs a product folder into the installer's payload.
+// payload-builder [--limit=BYTES] SRC_DIR OUT.zip: packs a product folder into
+// the installer's payload, refusing one larger than the installer can carry.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <exception>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "ArchiveWriter.h"
@@ -33,6 +36,26 @@ void clampTimes(std::vector<builder::SourceFile>& files) {
     }
 }
 
+// Digits grouped by thousands, as the vendor reads sizes.
+std::string grouped(std::uint64_t value) {
+    const std::string digits = std::to_string(value);
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) text += ',';
+        text += digits[i];
+    }
+    return text;
+}
+
+builder::ArchiveLimit payloadLimit(std::uint64_t bytes, const std::vector<builder::SourceFile>& files) {
+    std::uint64_t product = 0;
+    for (const auto& file : files) product += file.size;
+    return {bytes, "the product's " + std::to_string(files.size()) + " files of " + grouped(product) +
+                       " bytes make a payload of more than " + grouped(bytes) +
+                       " bytes, the most that the installer carries: the payload is mapped with the installer's "
+                       "32-bit image, and Windows refuses to start a larger one (\"Not enough memory\")"};
+}
+
 bool isInside(const fs::path& path, const fs::path& folder) {
     const fs::path p = fs::weakly_canonical(path), f = fs::weakly_canonical(folder);
     const auto [folderEnd, pathPos] = std::mismatch(f.begin(), f.end(), p.begin(), p.end());
@@ -42,8 +65,18 @@ bool isInside(const fs::path& path, const fs::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: payload-builder SRC_DIR OUT.zip\n");
+    std::uint64_t limit = UINT64_MAX;
+    bool understood = true;
+    constexpr std::string_view limitSwitch = "--limit=";
+    if (argc == 4 && std::string_view(argv[1]).starts_with(limitSwitch)) {
+        const char* digits = argv[1] + limitSwitch.size();
+        char* end = nullptr;
+        limit = std::strtoull(digits, &end, 10);
+        understood = end != digits && *end == '\0';
+        ++argv, --argc;
+    }
+    if (argc != 3 || !understood) {
+        std::fprintf(stderr, "usage: payload-builder [--limit=BYTES] SRC_DIR OUT.zip\n");
         return 1;
     }
     const fs::path source = argv[1], out = argv[2];
@@ -54,7 +87,7 @@ int main(int argc, char** argv) {
         if (isInside(out, source))
             throw builder::BuildError("the archive \"" + out.string() + "\" must not be written inside the source folder");
         started = true;
-        const auto summary = builder::writeArchive(files, out);
+        const auto summary = builder::writeArchive(files, out, payloadLimit(limit, files));
         std::printf("payload-builder: %zu files, %llu bytes deflated to %llu; archive %llu bytes\n", summary.entries,
                     static_cast<unsigned long long>(summary.uncompressedBytes),
                     static_cast<unsigned long long>(summary.compressedBytes),
