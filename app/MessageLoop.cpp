@@ -18,3 +18,11 @@ int RunMessageLoop(HWND mainWindow) {
     }
     return exitCode;
 }
+
+void LetPaintingThrough() {
+    MSG message;
+    // Bounded, should a window never validate what it paints.
+    for (int i = 0; i < 64 && ::PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i) {
+        ::DispatchMessageW(&message);
+    }
+}

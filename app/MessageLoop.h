@@ -10,3 +10,8 @@ bool PumpMessage(HWND mainWindow, int& exitCode);
 
 // Runs until the quit request; returns its exit code.
 int RunMessageLoop(HWND mainWindow);
+
+// Between steps that run on the window's thread: answers what other threads
+// and programs send and repaints what was uncovered. Input and posted
+// requests wait, since nothing may start then.
+void LetPaintingThrough();

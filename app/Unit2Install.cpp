@@ -10,6 +10,7 @@
 #include "InstallationError.h"
 #include "InstallationLock.h"
 #include "LoadResText.h"
+#include "MessageLoop.h"
 #include "Messages.h"
 #include "PayloadName.h"
 #include "ProductEntries.h"
@@ -108,15 +109,18 @@ int TForm2::RunInstallation(const std::wstring& folder) {
                            std::to_wstring(space.needed) + L" needed");
         }
         reporter_.Note(L"running instances ended: " + DescribeInstancesEnded(CloseRunningInstances(kInstanceExe)));
+        LetPaintingThrough();
         if (RecoverInterruptedInstallation(folder, exeName)) {
             reporter_.Note(L"an interrupted earlier run was put right");
         }
+        LetPaintingThrough();
         // Only an earlier installation is replaced as a whole; a folder with
         // other data is extracted over, so that nobody's files are lost. Either
         // way a failed extraction leaves what was there before.
         upgrade = !IsPluginParcial && MayDeleteInstallFolder(folder, exeName);
         facts.createdParents = MissingParentFolders(folder);
         if (upgrade) reporter_.Note(L"earlier installation set aside: " + SetAsideEarlierInstallation(folder));
+        LetPaintingThrough();
         if (ckAllUsers->Checked() && ProtectAllUsersFolder(folder)) reporter_.Note(L"folder protected: " + folder);
     } catch (...) {
         return Fail(CurrentFailure(L"prepare the installation", folder));
@@ -152,6 +156,7 @@ int TForm2::RunInstallation(const std::wstring& folder) {
         Fail(CurrentFailure(L"make the shortcuts"));
         shortcutsMade = false;
     }
+    LetPaintingThrough();
     // A link that the platform refused to save is missing without a message;
     // the log and the exit code still say so.
     for (const auto& [kind, asked] : requests) {

@@ -40,8 +40,9 @@ int BarScale(const RECT& panel) {
 void TForm2::ShowBusyStatus(const std::wstring& text) {
     busyStatus_ = text;
     ProgressTimer();
-    // Steps on this thread let no message through: the line is shown first.
+    // The steps on this thread come between these lines.
     ::UpdateWindow(Handle());
+    LetPaintingThrough();
 }
 
 InstalledPayload TForm2::InstallPayload(const std::wstring& folder) {
