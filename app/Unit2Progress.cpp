@@ -94,8 +94,7 @@ void TForm2::AskToCancel() {
     if (askingToCancel_ || !progress_ || !progress_->Pause()) return;
     askingToCancel_ = true;
     reporter_.Note(L"asked whether to cancel");
-    const bool yes = ::MessageBoxW(nullptr, L"Deseja cancelar a instalação?", ApplicationTitle().c_str(),
-                                   MB_YESNO | MB_DEFBUTTON2 | MB_TASKMODAL) == IDYES;
+    const bool yes = AskYesNo(L"Deseja cancelar a instalação?", true);
     askingToCancel_ = false;
     if (yes) {
         reporter_.Note(L"cancelled by the user");

@@ -26,12 +26,14 @@ void ShowPlainMessage(const std::wstring& text) {
     ::MessageBoxW(nullptr, text.c_str(), ApplicationTitle().c_str(), MB_OK | MB_TASKMODAL);
 }
 
-bool AskYesNo(const std::wstring& text) {
+bool AskYesNo(const std::wstring& text, bool noByDefault) {
     if (messageSink) {
         messageSink(text);
         return true;
     }
-    return ::MessageBoxW(nullptr, text.c_str(), ApplicationTitle().c_str(), MB_YESNO | MB_TASKMODAL) == IDYES;
+    const UINT defaultButton = noByDefault ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
+    return ::MessageBoxW(nullptr, text.c_str(), ApplicationTitle().c_str(), MB_YESNO | defaultButton | MB_TASKMODAL) ==
+           IDYES;
 }
 
 void ShowErrorMessage(const std::wstring& text) {

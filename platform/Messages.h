@@ -10,8 +10,9 @@ std::wstring ApplicationTitle();
 void ShowPlainMessage(const std::wstring& text);
 
 // A question with the Yes and No buttons, no icon, centred on the screen; true
-// for Yes. Tests that take the messages get Yes.
-bool AskYesNo(const std::wstring& text);
+// for Yes. No is the default button when noByDefault. Tests that take the
+// messages get Yes.
+bool AskYesNo(const std::wstring& text, bool noByDefault = false);
 
 // Tests take the messages (plain and error) instead of a box that nobody would close;
 // nullptr gives the boxes back.
