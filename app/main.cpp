@@ -2,6 +2,7 @@
 // window, the message loop.
 #include "ComApartment.h"
 #include "CommandLine.h"
+#include "CommonControls.h"
 #include "DllSearch.h"
 #include "ErrorReport.h"
 #include "ExitCodes.h"
@@ -13,8 +14,6 @@
 #include "WindowStation.h"
 #include "clAdminFunctions.h"
 
-#include <commctrl.h>
-
 #include <memory>
 #include <optional>
 
@@ -23,8 +22,7 @@ namespace {
 using Road = Invocation::Road;
 
 int RunWindow(const Invocation& invocation, const Reporter& reporter) {
-    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    InitializeCommonControls();
     std::unique_ptr<TForm2> form;
     try {
         form = std::make_unique<TForm2>(invocation, IsUserAdmin, reporter);

@@ -1,9 +1,9 @@
 #include "clVornTCheckBox.h"
 
+#include "CommonControls.h"
 #include "ErrorReport.h"
 #include "Exception.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <utility>
@@ -61,7 +61,7 @@ void TVornTCheckBox::CreateHandle() {
                                     nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (!window) throw Exception(L"The option box's window could not be created.");
     window_.reset(window);
-    ::SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    AttachSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     ::SendMessageW(window, BM_SETCHECK, CheckCode(state_), 0);
     ::SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (visible_)
@@ -165,7 +165,7 @@ void TVornTCheckBox::MouseMove(LPARAM position) {
     if (mouseInClient_ || !InClient(window_.get(), position)) return;
     mouseInClient_ = true;
     TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window_.get(), HOVER_DEFAULT};
-    ::_TrackMouseEvent(&track);
+    ::TrackMouseEvent(&track);
     Invalidate();
 }
 
@@ -205,9 +205,9 @@ LRESULT CALLBACK TVornTCheckBox::SubclassProc(HWND window, UINT message, WPARAM 
                                               DWORD_PTR self) {
     if (message == WM_NCDESTROY) {
         // Also the end of a window destroyed with its parent, before this object.
-        ::RemoveWindowSubclass(window, SubclassProc, kSubclassId);
+        DetachSubclass(window, SubclassProc, kSubclassId);
         reinterpret_cast<TVornTCheckBox*>(self)->window_.release();
-        return ::DefSubclassProc(window, message, wParam, lParam);
+        return CallSubclassBase(window, message, wParam, lParam);
     }
     try {
         return reinterpret_cast<TVornTCheckBox*>(self)->WndProc(message, wParam, lParam);
@@ -219,7 +219,7 @@ LRESULT CALLBACK TVornTCheckBox::SubclassProc(HWND window, UINT message, WPARAM 
 }
 
 LRESULT TVornTCheckBox::CallBase(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefSubclassProc(window_.get(), message, wParam, lParam);
+    return CallSubclassBase(window_.get(), message, wParam, lParam);
 }
 
 // The platform's button draws itself outside WM_PAINT on many messages (check
