@@ -1,5 +1,10 @@
 #include "MessageLoop.h"
 
+#include <atomic>
+#include <exception>
+#include <system_error>
+#include <thread>
+
 bool PumpMessage(HWND mainWindow, int& exitCode) {
     MSG message{};
     if (::GetMessageW(&message, nullptr, 0, 0) <= 0) {
@@ -19,10 +24,29 @@ int RunMessageLoop(HWND mainWindow) {
     return exitCode;
 }
 
-void LetPaintingThrough() {
-    MSG message;
-    // Bounded, should a window never validate what it paints.
-    for (int i = 0; i < 64 && ::PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i) {
-        ::DispatchMessageW(&message);
+void RunBesideMessageLoop(HWND mainWindow, const std::function<void()>& work) {
+    std::exception_ptr failure;
+    std::atomic<bool> finished{false};
+    auto run = [&]() noexcept {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        finished = true;
+        // Wakes the loop below.
+        ::PostMessageW(mainWindow, WM_NULL, 0, 0);
+    };
+    std::optional<std::jthread> worker;
+    try {
+        worker.emplace(run);
+    } catch (const std::system_error&) {
+        run();
     }
+    int quitCode = 0;
+    bool quit = false;
+    while (!finished) quit = !PumpMessage(mainWindow, quitCode) || quit;
+    worker.reset();
+    if (quit) ::PostQuitMessage(quitCode);
+    if (failure) std::rethrow_exception(failure);
 }

@@ -9,6 +9,7 @@
 #include "CommandLine.h"
 #include "Handles.h"
 #include "Label.h"
+#include "MessageLoop.h"
 #include "Pictures.h"
 #include "Reporter.h"
 #include "SpeedButton.h"
@@ -136,6 +137,13 @@ private:
     int Fail(const FailureCause& cause);
     void StartProduct(const std::wstring& folder);
     bool Unattended() const { return invocation_.road == Invocation::Road::Unattended; }
+    // A step of the install sequence: on the window's road beside the message
+    // loop, so that the window answers however long the step takes.
+    template <typename Work>
+    auto RunStep(Work work) {
+        if (Unattended()) return work();
+        return RunBesideMessageLoop(Handle(), std::move(work));
+    }
     void BringToFront(TGraphicControl& control);
     template <typename F>
     void ForEachOptionBox(F action);

@@ -1,6 +1,7 @@
 // The install sequence: the Install and Cancelar buttons and the unattended road.
 #include "Unit2.h"
 
+#include "ComApartment.h"
 #include "EarlierInstallation.h"
 #include "ErrorReport.h"
 #include "ExitCodes.h"
@@ -10,7 +11,6 @@
 #include "InstallationError.h"
 #include "InstallationLock.h"
 #include "LoadResText.h"
-#include "MessageLoop.h"
 #include "Messages.h"
 #include "PayloadName.h"
 #include "ProductEntries.h"
@@ -108,20 +108,23 @@ int TForm2::RunInstallation(const std::wstring& folder) {
             reporter_.Note(L"free space: " + std::to_wstring(space.free) + L" bytes, " +
                            std::to_wstring(space.needed) + L" needed");
         }
-        reporter_.Note(L"running instances ended: " + DescribeInstancesEnded(CloseRunningInstances(kInstanceExe)));
-        LetPaintingThrough();
-        if (RecoverInterruptedInstallation(folder, exeName)) {
+        reporter_.Note(L"running instances ended: " +
+                       DescribeInstancesEnded(RunStep([] { return CloseRunningInstances(kInstanceExe); })));
+        if (RunStep([&] { return RecoverInterruptedInstallation(folder, exeName); })) {
             reporter_.Note(L"an interrupted earlier run was put right");
         }
-        LetPaintingThrough();
         // Only an earlier installation is replaced as a whole; a folder with
         // other data is extracted over, so that nobody's files are lost. Either
         // way a failed extraction leaves what was there before.
         upgrade = !IsPluginParcial && MayDeleteInstallFolder(folder, exeName);
         facts.createdParents = MissingParentFolders(folder);
-        if (upgrade) reporter_.Note(L"earlier installation set aside: " + SetAsideEarlierInstallation(folder));
-        LetPaintingThrough();
-        if (ckAllUsers->Checked() && ProtectAllUsersFolder(folder)) reporter_.Note(L"folder protected: " + folder);
+        if (upgrade) {
+            reporter_.Note(L"earlier installation set aside: " +
+                           RunStep([&] { return SetAsideEarlierInstallation(folder); }));
+        }
+        if (ckAllUsers->Checked() && RunStep([&] { return ProtectAllUsersFolder(folder); })) {
+            reporter_.Note(L"folder protected: " + folder);
+        }
     } catch (...) {
         return Fail(CurrentFailure(L"prepare the installation", folder));
     }
@@ -132,7 +135,7 @@ int TForm2::RunInstallation(const std::wstring& folder) {
         // The earlier installation is back before anybody is told.
         const FailureCause cause = CurrentFailure(L"install the payload", folder);
         if (upgrade) {
-            RestoreEarlierInstallation(folder);
+            RunStep([&] { RestoreEarlierInstallation(folder); });
             reporter_.Note(L"earlier installation restored");
         }
         return Fail(cause);
@@ -151,12 +154,15 @@ int TForm2::RunInstallation(const std::wstring& folder) {
     bool shortcutsMade = true;
     ShowBusyStatus(L"Criando atalhos…");
     try {
-        CreateShortcuts(exeName, folder, facts.allUsers, requests[0].asked, requests[1].asked);
+        RunStep([&] {
+            // The shell's link objects need COM on the thread that makes them.
+            const ComApartment com;
+            CreateShortcuts(exeName, folder, facts.allUsers, requests[0].asked, requests[1].asked);
+        });
     } catch (...) {
         Fail(CurrentFailure(L"make the shortcuts"));
         shortcutsMade = false;
     }
-    LetPaintingThrough();
     // A link that the platform refused to save is missing without a message;
     // the log and the exit code still say so.
     for (const auto& [kind, asked] : requests) {
@@ -168,7 +174,7 @@ int TForm2::RunInstallation(const std::wstring& folder) {
         shortcutsMade = shortcutsMade && made;
     }
     if (upgrade) {
-        const CarriedOver kept = RemoveReplacedInstallation(folder);
+        const CarriedOver kept = RunStep([&] { return RemoveReplacedInstallation(folder); });
         reporter_.Note(L"user's files kept: " + std::to_wstring(kept.moved) + L" (" + std::to_wstring(kept.beside) +
                        L" beside a new file of the same name)");
         reporter_.Note(kept.complete ? L"earlier installation removed"
@@ -176,7 +182,8 @@ int TForm2::RunInstallation(const std::wstring& folder) {
     }
     ShowBusyStatus(L"Registrando…");
     try {
-        reporter_.Note(L"uninstall entry: " + RegisterInstallation(facts, kUninstallerResource));
+        reporter_.Note(L"uninstall entry: " +
+                       RunStep([&] { return RegisterInstallation(facts, kUninstallerResource); }));
     } catch (...) {
         reporter_.Note(L"error: " + DescribeFailure(CurrentFailure(L"register the installation", folder)));
         return shortcutsMade ? kExitNotRegistered : kExitShortcutsFailed;

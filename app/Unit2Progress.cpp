@@ -8,11 +8,7 @@
 #include "Messages.h"
 #include "PayloadName.h"
 
-#include <atomic>
 #include <exception>
-#include <optional>
-#include <system_error>
-#include <thread>
 
 namespace {
 
@@ -40,49 +36,31 @@ int BarScale(const RECT& panel) {
 void TForm2::ShowBusyStatus(const std::wstring& text) {
     busyStatus_ = text;
     ProgressTimer();
-    // The steps on this thread come between these lines.
     ::UpdateWindow(Handle());
-    LetPaintingThrough();
+    // Wine puts a window's drawing on the screen when its thread next looks
+    // for messages: the status is to be seen before a box that may follow.
+    MSG message;
+    ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
 }
 
 InstalledPayload TForm2::InstallPayload(const std::wstring& folder) {
     // Nobody sees an unattended run's window.
     if (Unattended()) return InstallFromResource(PayloadResourceName, folder);
     progress_ = std::make_unique<InstallProgress>();
-    InstalledPayload installed;
-    std::exception_ptr failure;
-    std::atomic<bool> finished{false};
-    const HWND window = Handle();
-    auto work = [&]() noexcept {
-        try {
-            installed = InstallFromResource(PayloadResourceName, folder, progress_.get());
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        finished = true;
-        // Wakes the loop below.
-        ::PostMessageW(window, WM_NULL, 0, 0);
-    };
     payloadWriting_ = true;
     ::EnableWindow(Button2, TRUE);
     // The one control left enabled takes the keys: Escape, Enter and Space ask.
     ::SetFocus(Button2);
-    ::SetTimer(window, kProgressTimer, kProgressPeriodMs, nullptr);
-    {
-        std::optional<std::jthread> worker;
-        try {
-            worker.emplace(work);
-        } catch (const std::system_error&) {
-            // No thread to be had: the work runs here, and the window waits.
-            work();
-        }
-        // The sequence keeps the quit request for its end; nothing posts one meanwhile.
-        int quitCode = 0;
-        bool quit = false;
-        while (!finished) quit = !PumpMessage(window, quitCode) || quit;
-        if (quit) ::PostQuitMessage(quitCode);
+    ::SetTimer(Handle(), kProgressTimer, kProgressPeriodMs, nullptr);
+    InstalledPayload installed;
+    std::exception_ptr failure;
+    try {
+        installed = RunBesideMessageLoop(
+            Handle(), [&] { return InstallFromResource(PayloadResourceName, folder, progress_.get()); });
+    } catch (...) {
+        failure = std::current_exception();
     }
-    ::KillTimer(window, kProgressTimer);
+    ::KillTimer(Handle(), kProgressTimer);
     ::EnableWindow(Button2, FALSE);
     payloadWriting_ = false;
     ProgressTimer();

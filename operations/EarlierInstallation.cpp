@@ -1,5 +1,6 @@
 #include "EarlierInstallation.h"
 
+#include "FileDeletion.h"
 #include "InstallRegistration.h"
 #include "ReplacementJournal.h"
 #include "StepFailure.h"
@@ -127,7 +128,7 @@ bool RecoverInterruptedInstallation(const std::wstring& folder, const std::wstri
     ReplacementJournal::Recover(folder);
     const std::wstring archive = zip::Combine(folder, PayloadArchiveName);
     found = native::FileExists(archive) || found;
-    ::DeleteFileW(archive.c_str());
+    DeleteEmptiedFirst(archive);
     return found;
 }
 
@@ -139,5 +140,5 @@ void RemoveInstallationLeftovers(const std::wstring& folder) {
         }
     }
     ReplacementJournal::Recover(folder);
-    ::DeleteFileW(zip::Combine(folder, PayloadArchiveName).c_str());
+    DeleteEmptiedFirst(zip::Combine(folder, PayloadArchiveName));
 }

@@ -1,5 +1,6 @@
 #include "clInstallFromResource.h"
 
+#include "FileDeletion.h"
 #include "InstallRegistration.h"
 #include "ReplacementJournal.h"
 #include "StepFailure.h"
@@ -67,7 +68,7 @@ public:
     explicit TemporaryArchive(std::wstring path) : path_(std::move(path)) {}
     TemporaryArchive(const TemporaryArchive&) = delete;
     TemporaryArchive& operator=(const TemporaryArchive&) = delete;
-    ~TemporaryArchive() { ::DeleteFileW(path_.c_str()); }
+    ~TemporaryArchive() { DeleteEmptiedFirst(path_); }
     const std::wstring& Path() const { return path_; }
 
 private:
@@ -141,7 +142,7 @@ InstalledPayload InstallFromResource(const std::wstring& resourceName, const std
     // product is installed all the same.
     const TemporaryArchive archive(folder + resourceName + L".zip");
     try {
-        if (native::FileExists(archive.Path())) ::DeleteFileW(archive.Path().c_str());
+        if (native::FileExists(archive.Path())) DeleteEmptiedFirst(archive.Path());
         if (progress) BeginProgress(resourceName, *progress);
         SaveResourceToFile(resourceName, archive.Path(), progress);
     } catch (...) {
