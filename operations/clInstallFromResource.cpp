@@ -24,20 +24,16 @@ constexpr std::size_t CopyPiece = 1048576;
 
 void SaveResourceToFile(const std::wstring& resourceName, const std::wstring& filePath, InstallProgress* progress) {
     TResourceStream resource(resourceName, RT_RCDATA);
-    const win::UniqueFile file(::CreateFileW(filePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        const DWORD code = ::GetLastError();
-        throw EPlatformError(L"Cannot create file \"" + filePath + L"\". " + SystemMessage(code), code);
+    native::File file(filePath, native::FileAccess::Create);
+    if (!file.IsOpen()) {
+        throw EPlatformError(L"Cannot create file \"" + filePath + L"\". " + file.ErrorText(), file.ErrorCode());
     }
     // Pieces go straight from the mapped image to the file.
     const auto* bytes = static_cast<const char*>(resource.Memory());
     for (auto remaining = static_cast<std::size_t>(resource.Size()); remaining > 0;) {
-        const auto piece = static_cast<DWORD>(std::min(remaining, CopyPiece));
-        DWORD written = 0;
-        if (!::WriteFile(file.get(), bytes, piece, &written, nullptr) || written != piece) {
-            const DWORD code = ::GetLastError();
-            throw EPlatformError(L"Stream write error. " + SystemMessage(code), code);
+        const std::size_t piece = std::min(remaining, CopyPiece);
+        if (!file.Write(bytes, piece)) {
+            throw EPlatformError(L"Stream write error. " + file.ErrorText(), file.ErrorCode());
         }
         bytes += piece;
         remaining -= piece;
