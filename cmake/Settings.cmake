@@ -14,13 +14,18 @@ set(KETROVA_PRODUCT_DIR "" CACHE PATH "Folder of the product to embed; empty for
 # and under qemu-i386, and one of 2.15 GB cannot even be linked there. The
 # default keeps 5 % below the largest measured.
 set(KETROVA_MAX_PAYLOAD_BYTES 1900000000 CACHE STRING "Largest payload archive the 32-bit installer is built with")
+# A 64-bit image declares its size in 32 bits too: below 4 GiB, program
+# included. An installer of 3,896,299,520 bytes installs under Wine.
+set(KETROVA_MAX_PAYLOAD_BYTES_64 3900000000 CACHE STRING "Largest payload archive the 64-bit installer is built with")
 # The time of the sources, as configured (scripts/build takes the last
 # commit's): no file of the payload carries a later time.
 set(KETROVA_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}")
 
-if(NOT KETROVA_MAX_PAYLOAD_BYTES MATCHES "^[0-9]+$")
-    message(FATAL_ERROR "KETROVA_MAX_PAYLOAD_BYTES must be a number of bytes, not \"${KETROVA_MAX_PAYLOAD_BYTES}\".")
-endif()
+foreach(limit KETROVA_MAX_PAYLOAD_BYTES KETROVA_MAX_PAYLOAD_BYTES_64)
+    if(NOT ${limit} MATCHES "^[0-9]+$")
+        message(FATAL_ERROR "${limit} must be a number of bytes, not \"${${limit}}\".")
+    endif()
+endforeach()
 if(KETROVA_PRODUCT_NAME STREQUAL "")
     message(FATAL_ERROR "KETROVA_PRODUCT_NAME is empty: the installer needs the product's name.")
 endif()

@@ -53,7 +53,9 @@ builder::ArchiveLimit payloadLimit(std::uint64_t bytes, const std::vector<builde
     return {bytes, "the product's " + std::to_string(files.size()) + " files of " + grouped(product) +
                        " bytes make a payload of more than " + grouped(bytes) +
                        " bytes, the most that the installer carries: the payload is mapped with the installer's "
-                       "32-bit image, and Windows refuses to start a larger one (\"Not enough memory\")"};
+                       "image, which a 32-bit installer must fit into its address space (Windows refuses to "
+                       "start a larger one: \"Not enough memory\") and a 64-bit one into the 4 GiB that an "
+                       "image can declare"};
 }
 
 bool isInside(const fs::path& path, const fs::path& folder) {
