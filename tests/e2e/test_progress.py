@@ -25,8 +25,11 @@ BAR_ROW, BAR_LEFT, BAR_RIGHT = 249, 82, 733
 BAR = "82,242,651,14"
 STATUS = "80,213,655,21"
 HIGHLIGHT = (0x20, 0x4E, 0x9E)
-# Enough for a few seconds of work, in which a click lands well before the end.
+# Enough for a few seconds of work, in which a click lands well before the end:
+# big files for the copy, many small ones (a few hundred to a folder) for the
+# extraction, which writes big ones at disk speed.
 EXTRA_MEGABYTES = int(os.environ.get("KETROVA_PROGRESS_MB", "800"))
+SMALL_FILES = 2400
 BIG = DRIVE_C / "e2e" / "progress" / "Instalador.exe"
 
 
@@ -43,6 +46,9 @@ def make_big_installer():
             for i in range(EXTRA_MEGABYTES // 8):
                 info = zipfile.ZipInfo(f"Dados/bloco{i:03}.bin", (2023, 1, 1, 0, 0, 0))
                 big.writestr(info, block, compress_type=zipfile.ZIP_STORED)
+            for i in range(SMALL_FILES):
+                info = zipfile.ZipInfo(f"Dados/pequenos{i // 400}/p{i:04}.bin", (2023, 1, 1, 0, 0, 0))
+                big.writestr(info, block[i * 4096:(i + 1) * 4096], compress_type=zipfile.ZIP_STORED)
         code, _ = probe("payload", windows_path(BIG), windows_path(archive))
         assert code == 0, "the big payload is in the copy"
 
